@@ -1,0 +1,17 @@
+# vantorel_test(NAME SOURCES... LIBS libs...)
+# One GoogleTest executable; each test runs in its own temporary device root (see tests/support).
+function(vantorel_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vantorel_test_support GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "VANTOREL_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Europe/Berlin;LANG=C.UTF-8")
+endfunction()
+
+# vantorel_stage(TARGET device/path) copies a built target to its place in the device root.
+function(vantorel_stage target devpath)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${VANTOREL_DEVICE_ROOT}/${devpath}"
+    COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:${target}>" "${VANTOREL_DEVICE_ROOT}/${devpath}/"
+    VERBATIM)
+endfunction()

@@ -1,0 +1,69 @@
+// Type encodings in the platform's notation ("v@:", "B@:@", "v@:#", "{CGRect=...}").
+// A message is checked against the encoding of the method it reaches.
+#pragma once
+
+#include "selector.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace objc {
+
+class Object;
+class Class_;
+using Class = Class_*;
+using id = std::shared_ptr<Object>;
+
+// Encode<T>::value() gives the encoding of one C++ type. Types without a specialisation
+// cannot travel through a message; geometry types add theirs next to their definition.
+template <class T, class = void>
+struct Encode;
+
+#define OBJC_ENCODE(Type, Text) \
+    template <> struct Encode<Type> { static std::string value() { return Text; } }
+
+OBJC_ENCODE(void, "v");
+OBJC_ENCODE(bool, "B");
+OBJC_ENCODE(char, "c");
+OBJC_ENCODE(signed char, "c");
+OBJC_ENCODE(unsigned char, "C");
+OBJC_ENCODE(short, "s");
+OBJC_ENCODE(unsigned short, "S");
+OBJC_ENCODE(int, "i");
+OBJC_ENCODE(unsigned int, "I");
+OBJC_ENCODE(long, "q");
+OBJC_ENCODE(long long, "q");
+OBJC_ENCODE(unsigned long, "Q");
+OBJC_ENCODE(unsigned long long, "Q");
+OBJC_ENCODE(float, "f");
+OBJC_ENCODE(double, "d");
+OBJC_ENCODE(SEL, ":");
+OBJC_ENCODE(Class, "#");
+OBJC_ENCODE(const char*, "*");
+
+template <class T>
+struct Encode<std::shared_ptr<T>, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+    static std::string value() { return "@"; }
+};
+template <class T>
+struct Encode<std::weak_ptr<T>, std::enable_if_t<std::is_base_of_v<Object, T>>> {
+    static std::string value() { return "@"; }
+};
+template <class R, class... A>
+struct Encode<std::function<R(A...)>> {
+    static std::string value() { return "@?"; }
+};
+
+// Interns an encoding so that two equal encodings share one pointer.
+const char* internEncoding(const std::string& text);
+
+template <class R, class... Args>
+const char* methodEncoding()
+{
+    static const char* text = internEncoding(((Encode<R>::value() + "@:") + ... + Encode<Args>::value()));
+    return text;
+}
+
+} // namespace objc
