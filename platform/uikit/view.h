@@ -1,0 +1,173 @@
+// Views: a tree of rectangles with visual state. The toolkit calls the methods a host or its
+// injected library may replace (initWithFrame:, layoutSubviews, ...) through the runtime; the
+// rest are plain C++ calls. Drawing lives in the renderer, not here.
+//
+// Ownership: a view owns its subviews (strong) and its layer; its superview, its view
+// controller and gesture targets are not retained.
+#pragma once
+
+#include "uikit/color.h"
+#include "uikit/geometry.h"
+#include "uikit/layer.h"
+#include "uikit/responder.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class UIGestureRecognizer;
+class UIViewController;
+
+enum UIViewAutoresizing : unsigned long {
+    UIViewAutoresizingNone = 0,
+    UIViewAutoresizingFlexibleLeftMargin = 1 << 0,
+    UIViewAutoresizingFlexibleWidth = 1 << 1,
+    UIViewAutoresizingFlexibleRightMargin = 1 << 2,
+    UIViewAutoresizingFlexibleTopMargin = 1 << 3,
+    UIViewAutoresizingFlexibleHeight = 1 << 4,
+    UIViewAutoresizingFlexibleBottomMargin = 1 << 5,
+};
+
+enum class UIViewContentMode : long {
+    ScaleToFill = 0,
+    ScaleAspectFit = 1,
+    ScaleAspectFill = 2,
+    Redraw = 3,
+    Center = 4,
+    Top = 5,
+    Bottom = 6,
+    Left = 7,
+    Right = 8,
+};
+
+class UIView : public UIResponder {
+    OBJC_CLASS(UIView, UIResponder)
+public:
+    UIView();
+    ~UIView() override;
+
+    // Makes a view of class T through the runtime (alloc, then initWithFrame:), so that a
+    // replaced initWithFrame: runs.
+    template <class T = UIView>
+    static std::shared_ptr<T> create(CGRect frame)
+    {
+        return objc::msgSend<std::shared_ptr<T>>(objc::alloc<T>(), objc::sel_registerName("initWithFrame:"), frame);
+    }
+
+    // Runtime selectors "initWithFrame:" and "init". Return self (or nil on failure).
+    virtual objc::id initWithFrame(CGRect frame);
+    objc::id init() override;
+
+    // --- Geometry -----------------------------------------------------------------------
+    CGRect frame() const;
+    virtual void setFrame(CGRect frame);
+    CGRect bounds() const { return bounds_; }
+    virtual void setBounds(CGRect bounds);
+    CGPoint center() const;
+    void setCenter(CGPoint center);
+    CGPoint convertPointToView(CGPoint point, const UIView* view) const; // nil view: the root
+    CGRect convertRectToView(CGRect rect, const UIView* view) const;
+    virtual CGSize sizeThatFits(CGSize size) const;
+    void sizeToFit();
+
+    unsigned long autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(unsigned long mask) { autoresizingMask_ = mask; }
+    bool autoresizesSubviews() const { return autoresizesSubviews_; }
+    void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
+
+    // --- Visual state -------------------------------------------------------------------
+    bool isHidden() const { return hidden_; }
+    virtual void setHidden(bool hidden);
+    CGFloat alpha() const { return alpha_; }
+    virtual void setAlpha(CGFloat alpha);
+    bool clipsToBounds() const { return clipsToBounds_; }
+    void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
+    const std::shared_ptr<UIColor>& backgroundColor() const { return backgroundColor_; }
+    virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
+    // The tint colour: the view's own, else the superview's, else the system tint.
+    std::shared_ptr<UIColor> tintColor() const;
+    virtual void setTintColor(std::shared_ptr<UIColor> color);
+    UIViewContentMode contentMode() const { return contentMode_; }
+    void setContentMode(UIViewContentMode mode) { contentMode_ = mode; }
+    long tag() const { return tag_; }
+    void setTag(long tag) { tag_ = tag; }
+    std::shared_ptr<UIView> viewWithTag(long tag);
+    bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    CALayer* layer() const { return layer_.get(); }
+    const std::shared_ptr<CALayer>& layerPtr() const { return layer_; }
+
+    // --- Hierarchy ----------------------------------------------------------------------
+    UIView* superview() const { return superview_; }
+    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // Adding a view that is already a subview brings it to the front.
+    void addSubview(const std::shared_ptr<UIView>& view);
+    void insertSubviewAtIndex(const std::shared_ptr<UIView>& view, long index);
+    void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    void removeFromSuperview();
+    void bringSubviewToFront(const UIView* view);
+    void sendSubviewToBack(const UIView* view);
+    bool isDescendantOfView(const UIView* view) const;
+    virtual void didMoveToSuperview() {}
+    virtual void willMoveToSuperview(UIView* newSuperview) {}
+
+    // --- Layout -------------------------------------------------------------------------
+    // Runtime selector "layoutSubviews". The toolkit's layout pass sends it through the
+    // runtime, so replacements installed on a class apply.
+    virtual void layoutSubviews() {}
+    void setNeedsLayout() { needsLayout_ = true; }
+    bool needsLayout() const { return needsLayout_; }
+    // Lays out this view (when marked) and then its subviews, front to back.
+    void layoutIfNeeded();
+
+    // --- Events -------------------------------------------------------------------------
+    // The deepest visible, interactive view containing the point (in this view's
+    // coordinates). Hidden views, views below alpha 0.01 and views without user interaction
+    // are skipped with their subviews.
+    virtual UIView* hitTest(CGPoint point);
+    virtual bool pointInside(CGPoint point) const;
+    void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const UIGestureRecognizer* recognizer);
+    const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }
+
+    UIResponder* nextResponder() const override;
+    // Set by a view controller for its root view (not retained).
+    void setViewController(UIViewController* controller) { viewController_ = controller; }
+    UIViewController* viewController() const { return viewController_; }
+
+    // --- Animation ----------------------------------------------------------------------
+    // The block runs at once; the completion (if any) receives finished = true. The duration
+    // of the last animation is kept for tests.
+    static void animateWithDurationAnimations(double duration, const std::function<void()>& animations);
+    static void animateWithDurationAnimationsCompletion(double duration, const std::function<void()>& animations,
+                                                        const std::function<void(bool)>& completion);
+    static void animateWithDurationDelayOptionsAnimationsCompletion(double duration, double delay,
+                                                                    unsigned long options,
+                                                                    const std::function<void()>& animations,
+                                                                    const std::function<void(bool)>& completion);
+    static double lastAnimationDuration();
+    static long animationCount();
+
+private:
+    void resizeSubviews(CGSize oldSize);
+
+    CGPoint center_{};
+    CGRect bounds_{};
+    unsigned long autoresizingMask_ = UIViewAutoresizingNone;
+    bool autoresizesSubviews_ = true;
+    bool hidden_ = false;
+    CGFloat alpha_ = 1;
+    bool clipsToBounds_ = false;
+    std::shared_ptr<UIColor> backgroundColor_;
+    std::shared_ptr<UIColor> tintColor_;
+    UIViewContentMode contentMode_ = UIViewContentMode::ScaleToFill;
+    long tag_ = 0;
+    bool userInteractionEnabled_ = true;
+    bool needsLayout_ = true;
+    std::shared_ptr<CALayer> layer_;
+    UIView* superview_ = nullptr;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
+    UIViewController* viewController_ = nullptr;
+};
