@@ -2,7 +2,9 @@
 # One GoogleTest executable; each test runs in its own temporary device root (see tests/support).
 function(vantorel_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  # Every test program carries the leak-report suppressions (they only work in the program).
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS}
+    ${PROJECT_SOURCE_DIR}/tests/support/lsan/leak_suppressions.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} vantorel_test_support GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "VANTOREL_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Europe/Berlin;LANG=C.UTF-8")

@@ -6,6 +6,7 @@
 #include "uikit/geometry.h"
 
 #include <memory>
+#include <string>
 
 // The colour of a layer property; nullptr means no colour.
 struct CGColor {
@@ -44,6 +45,7 @@ public:
 
     std::string description() const override;
     bool isEqual(const objc::Object* other) const override;
+    std::size_t hash() const override; // consistent with isEqual: by components
 
 private:
     double red_ = 0, green_ = 0, blue_ = 0, alpha_ = 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "uikit/geometry.h"
+#include "uikit/screen_scale.h"
 
 #include <cairo.h>
 #include <memory>
@@ -23,13 +24,18 @@ struct NSStringAttributes {
 };
 
 // Opens an image context of the size in points. Scale 0 means the main screen's scale (2.0).
-// Contexts nest: the newest is current.
+// Contexts nest: the newest is current. A non-opaque context starts transparent, an opaque one
+// black. Its pixel size is the point size times the scale, rounded up.
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale);
 void UIGraphicsBeginImageContext(CGSize size);
 // The current context (a Cairo context in points), or nullptr.
 CGContextRef UIGraphicsGetCurrentContext();
-// The image drawn so far in the current context, nil without one.
+// The scale of the current context, 0 without one.
+CGFloat UIGraphicsGetCurrentContextScale();
+// A copy of the image drawn so far in the current context, at its scale; nil without one (or
+// when the context has no pixels).
 std::shared_ptr<UIImage> UIGraphicsGetImageFromCurrentImageContext();
+// Closes the current context; without one it does nothing.
 void UIGraphicsEndImageContext();
 
 // Draws text into the rectangle of the current context (wrapping at the rectangle's width,

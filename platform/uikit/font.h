@@ -25,13 +25,16 @@ public:
     CGFloat lineHeight() const;
     // The Pango font description: family, weight and size (in points, as absolute size).
     std::string pangoDescription() const;
+    std::string description() const override;
 
     const std::string& family() const { return family_; }
     int weight() const { return weight_; } // Pango weight: 200 extra-light, 400 normal, 700 bold
+    bool italic() const { return italic_; }
 
 private:
     std::string name_;
     std::string family_;
     int weight_ = 400;
+    bool italic_ = false;
     CGFloat pointSize_ = 12;
 };

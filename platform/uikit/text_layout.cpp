@@ -1,0 +1,120 @@
+#include "uikit/text_layout.h"
+
+#include "uikit/font.h"
+
+#include <algorithm>
+#include <cmath>
+#include <glib.h>
+
+namespace uikit {
+
+namespace {
+
+PangoAlignment pangoAlignment(NSTextAlignment alignment)
+{
+    switch (alignment) {
+    case NSTextAlignment::Center: return PANGO_ALIGN_CENTER;
+    case NSTextAlignment::Right: return PANGO_ALIGN_RIGHT;
+    default: return PANGO_ALIGN_LEFT;
+    }
+}
+
+// Hinting snaps outlines and advances to whole device pixels, which would make a text's size in
+// points differ between a 1× and a 2× context; metrics are kept unhinted and positions unrounded.
+void configureContext(PangoContext* context)
+{
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(context, options);
+    cairo_font_options_destroy(options);
+    pango_context_set_round_glyph_positions(context, FALSE);
+}
+
+struct MeasuringContext {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    ~MeasuringContext()
+    {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+};
+
+} // namespace
+
+FontDescriptionPtr fontDescription(const UIFont& font)
+{
+    FontDescriptionPtr description(pango_font_description_new());
+    pango_font_description_set_family(description.get(), font.family().c_str());
+    pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(font.weight()));
+    pango_font_description_set_style(description.get(), font.italic() ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    const double size = font.pointSize() > 0 ? font.pointSize() : 0;
+    pango_font_description_set_absolute_size(description.get(), size * PANGO_SCALE);
+    return description;
+}
+
+std::string sanitizedUTF8(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    const char* p = text.data();
+    const char* end = p + text.size();
+    static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+    while (p < end) {
+        const char* validEnd = nullptr;
+        // g_utf8_validate_len stops at the first invalid byte; a NUL counts as invalid there.
+        g_utf8_validate_len(p, static_cast<gsize>(end - p), &validEnd);
+        result.append(p, validEnd);
+        if (validEnd >= end)
+            break;
+        result += kReplacement;
+        // Skip the one offending byte and any continuation bytes that cannot start a character.
+        p = validEnd + 1;
+        while (p < end && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)
+            ++p;
+    }
+    return result;
+}
+
+LayoutPtr makeTextLayout(cairo_t* cr, const std::string& text, const NSStringAttributes& attributes,
+                         CGFloat width)
+{
+    LayoutPtr layout(pango_cairo_create_layout(cr));
+    configureContext(pango_layout_get_context(layout.get()));
+    pango_layout_context_changed(layout.get());
+
+    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
+    const FontDescriptionPtr description = fontDescription(*font);
+    pango_layout_set_font_description(layout.get(), description.get());
+
+    if (width > 0 && std::isfinite(width)) {
+        pango_layout_set_width(layout.get(), static_cast<int>(std::min(width * PANGO_SCALE, double(G_MAXINT / 2))));
+        pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    }
+    pango_layout_set_alignment(layout.get(), pangoAlignment(attributes.alignment));
+    pango_layout_set_justify(layout.get(), attributes.alignment == NSTextAlignment::Justified);
+
+    const std::string clean = sanitizedUTF8(text);
+    pango_layout_set_text(layout.get(), clean.data(), static_cast<int>(clean.size()));
+    return layout;
+}
+
+cairo_t* measuringContext()
+{
+    static thread_local MeasuringContext context;
+    cairo_new_path(context.cr);
+    cairo_identity_matrix(context.cr);
+    return context.cr;
+}
+
+CGSize layoutSize(PangoLayout* layout)
+{
+    PangoRectangle logical{};
+    pango_layout_get_extents(layout, nullptr, &logical);
+    return CGSizeMake(static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+                      static_cast<CGFloat>(logical.height) / PANGO_SCALE);
+}
+
+} // namespace uikit
