@@ -14,9 +14,13 @@ class UIImage;
 class UIBezierPath;
 class UIView;
 
+// Ownership: a layer owns its sublayers and its mask; its superlayer and its view are not
+// retained. A view's own layer forwards the properties the view also has (frame, opacity,
+// hidden, background colour) to the view, so that both always agree.
 class CALayer : public objc::Object {
     OBJC_CLASS(CALayer, objc::Object)
 public:
+    ~CALayer() override;
     static std::shared_ptr<CALayer> layer(); // [CALayer layer]
 
     // A view's own layer mirrors the view's frame and bounds; other layers keep their own.
@@ -37,7 +41,7 @@ public:
     const CGColorRef& borderColor() const { return borderColor_; }
     void setBorderColor(CGColorRef color) { borderColor_ = std::move(color); }
     const CGColorRef& backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(CGColorRef color) { backgroundColor_ = std::move(color); }
+    void setBackgroundColor(CGColorRef color);
 
     const CGColorRef& shadowColor() const { return shadowColor_; }
     void setShadowColor(CGColorRef color) { shadowColor_ = std::move(color); }
@@ -49,9 +53,9 @@ public:
     void setShadowRadius(CGFloat radius) { shadowRadius_ = radius; }
 
     float opacity() const { return opacity_; }
-    void setOpacity(float opacity) { opacity_ = opacity; }
+    void setOpacity(float opacity);
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden);
 
     // The image the layer shows, stretched to its bounds (the default contents gravity).
     const std::shared_ptr<UIImage>& contents() const { return contents_; }
@@ -61,8 +65,13 @@ public:
     const std::shared_ptr<CALayer>& mask() const { return mask_; }
     void setMask(std::shared_ptr<CALayer> mask) { mask_ = std::move(mask); }
 
+    // A view's layer is a sublayer of its superview's layer, in subview order; layers added
+    // directly keep their place among them, so the layer tree alone describes the picture.
     const std::vector<std::shared_ptr<CALayer>>& sublayers() const { return sublayers_; }
+    // Adding a layer takes it from its previous superlayer; nil, the layer itself or one of its
+    // ancestors is refused (nothing changes).
     void addSublayer(std::shared_ptr<CALayer> layer);
+    // An index past the end appends.
     void insertSublayerAtIndex(std::shared_ptr<CALayer> layer, unsigned index);
     void removeFromSuperlayer();
     CALayer* superlayer() const { return superlayer_; }
@@ -72,6 +81,10 @@ public:
     void setDelegateView(UIView* view) { view_ = view; }
 
 private:
+    // The view writes its mirrored state straight into its layer (no forwarding back).
+    friend class UIView;
+    bool isAncestorOf(const CALayer* layer) const;
+
     CGRect frame_{};
     std::string compositingFilter_;
     CGFloat cornerRadius_ = 0;

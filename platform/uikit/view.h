@@ -2,8 +2,10 @@
 // injected library may replace (initWithFrame:, layoutSubviews, ...) through the runtime; the
 // rest are plain C++ calls. Drawing lives in the renderer, not here.
 //
-// Ownership: a view owns its subviews (strong) and its layer; its superview, its view
-// controller and gesture targets are not retained.
+// Ownership: a view owns its subviews (strong), its gesture recognisers and its layer; its
+// superview, its view controller and gesture targets are not retained. The view's layer is a
+// sublayer of its superview's layer and mirrors the view's frame, alpha, hidden state and
+// background colour.
 #pragma once
 
 #include "uikit/color.h"
@@ -17,6 +19,7 @@
 
 class UIGestureRecognizer;
 class UIViewController;
+class UIWindow;
 
 enum UIViewAutoresizing : unsigned long {
     UIViewAutoresizingNone = 0,
@@ -65,15 +68,26 @@ public:
     virtual void setBounds(CGRect bounds);
     CGPoint center() const;
     void setCenter(CGPoint center);
+    // Both views must be in one tree; a view of another tree is treated as if both roots
+    // shared one coordinate space.
     CGPoint convertPointToView(CGPoint point, const UIView* view) const; // nil view: the root
     CGRect convertRectToView(CGRect rect, const UIView* view) const;
+    CGPoint convertPointFromView(CGPoint point, const UIView* view) const; // nil view: the root
+    CGRect convertRectFromView(CGRect rect, const UIView* view) const;
+    // Runtime selector "sizeThatFits:". A plain view answers its current size.
     virtual CGSize sizeThatFits(CGSize size) const;
+    // Runtime selector "sizeToFit": the size that fits, keeping the frame's origin.
     void sizeToFit();
 
     unsigned long autoresizingMask() const { return autoresizingMask_; }
     void setAutoresizingMask(unsigned long mask) { autoresizingMask_ = mask; }
     bool autoresizesSubviews() const { return autoresizesSubviews_; }
     void setAutoresizesSubviews(bool on) { autoresizesSubviews_ = on; }
+    // Called on every subview when this view's size changes. The default applies the
+    // autoresizing mask (when the superview autoresizes its subviews): the flexible parts of
+    // each axis share the change in proportion to their current lengths, equally when all
+    // of them are zero.
+    virtual void resizeWithOldSuperviewSize(CGSize oldSize);
 
     // --- Visual state -------------------------------------------------------------------
     bool isHidden() const { return hidden_; }
@@ -98,27 +112,42 @@ public:
     const std::shared_ptr<CALayer>& layerPtr() const { return layer_; }
 
     // --- Hierarchy ----------------------------------------------------------------------
+    // Subviews are kept back to front: index 0 is drawn first, the last one is on top.
     UIView* superview() const { return superview_; }
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
-    // Adding a view that is already a subview brings it to the front.
+    // The window at the root of this view's tree, if the root is one.
+    UIWindow* window() const;
+    // Adding a view that is already a subview brings it to the front. A view that has another
+    // superview leaves it first. Nil, the view itself or one of its ancestors is refused
+    // (nothing changes). Moving to a new superview sends the view willMoveToSuperview: before
+    // and didMoveToSuperview after; reordering under the same superview sends neither.
     void addSubview(const std::shared_ptr<UIView>& view);
+    // The index is clamped to 0 ... number of subviews (counted without the view itself).
     void insertSubviewAtIndex(const std::shared_ptr<UIView>& view, long index);
+    // A sibling that is not a subview of this view: the view is added on top.
     void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
     void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    // Sends the superview willRemoveSubview:, the view willMoveToSuperview: nil, then
+    // didMoveToSuperview. Without a superview nothing happens.
     void removeFromSuperview();
+    // A view that is not a subview is ignored.
     void bringSubviewToFront(const UIView* view);
     void sendSubviewToBack(const UIView* view);
+    // True for the view itself too.
     bool isDescendantOfView(const UIView* view) const;
     virtual void didMoveToSuperview() {}
     virtual void willMoveToSuperview(UIView* newSuperview) {}
+    virtual void didAddSubview(UIView* subview) {}
+    virtual void willRemoveSubview(UIView* subview) {}
 
     // --- Layout -------------------------------------------------------------------------
     // Runtime selector "layoutSubviews". The toolkit's layout pass sends it through the
     // runtime, so replacements installed on a class apply.
     virtual void layoutSubviews() {}
+    // A view is marked when made, when its size changes and when its subviews change.
     void setNeedsLayout() { needsLayout_ = true; }
     bool needsLayout() const { return needsLayout_; }
-    // Lays out this view (when marked) and then its subviews, front to back.
+    // Lays out this view (when marked) and then its subviews, in subview order.
     void layoutIfNeeded();
 
     // --- Events -------------------------------------------------------------------------
@@ -127,9 +156,14 @@ public:
     // are skipped with their subviews.
     virtual UIView* hitTest(CGPoint point);
     virtual bool pointInside(CGPoint point) const;
+    // A recogniser belongs to one view at a time: adding it here takes it from its former view.
     void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
     void removeGestureRecognizer(const UIGestureRecognizer* recognizer);
     const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }
+    // A tap that no gesture recogniser or control took (see touch_simulator.h). The point is in
+    // this view's coordinates; answer true when the tap was used. Collection views select
+    // their items here.
+    virtual bool handleSimulatedTap(CGPoint pointInSelf) { return false; }
 
     UIResponder* nextResponder() const override;
     // Set by a view controller for its root view (not retained).
@@ -137,8 +171,9 @@ public:
     UIViewController* viewController() const { return viewController_; }
 
     // --- Animation ----------------------------------------------------------------------
-    // The block runs at once; the completion (if any) receives finished = true. The duration
-    // of the last animation is kept for tests.
+    // The block runs at once (the delay too is not waited for); the completion (if any)
+    // receives finished = true. The duration of the last animation and the number of
+    // animations so far are kept for tests.
     static void animateWithDurationAnimations(double duration, const std::function<void()>& animations);
     static void animateWithDurationAnimationsCompletion(double duration, const std::function<void()>& animations,
                                                         const std::function<void(bool)>& completion);
@@ -151,8 +186,17 @@ public:
 
 private:
     void resizeSubviews(CGSize oldSize);
+    // Puts the view at the index among the subviews (clamped), moving it from wherever it is.
+    void placeSubview(std::shared_ptr<UIView> view, long index);
+    // Inserts the subview's layer into this view's layer just below the next subview's layer.
+    void placeSublayerOf(UIView* subview);
+    long indexOfSubview(const UIView* view) const;
+    void updateLayerFrame();
 
     CGPoint center_{};
+    // The frame's origin as last set: kept beside the centre so that a frame reads back
+    // exactly as it was written (no rounding through the centre).
+    CGPoint origin_{};
     CGRect bounds_{};
     unsigned long autoresizingMask_ = UIViewAutoresizingNone;
     bool autoresizesSubviews_ = true;

@@ -1,0 +1,3 @@
+#include "uikit/responder.h"
+
+OBJC_REGISTER(UIResponder)
