@@ -35,3 +35,6 @@ SEL operator""_sel()
 }
 
 } // namespace objc
+
+// Selector literals read the same everywhere: "layoutSubviews"_sel.
+using objc::operator""_sel;

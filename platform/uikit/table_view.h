@@ -1,0 +1,127 @@
+// Table views: a scroll view showing rows stacked top to bottom, section after section, each
+// row as tall as the delegate says and shown by a cell the data source configures. Only rows
+// on screen have cells; cells that leave the screen or are released by reloadData are kept for
+// reuse under their reuse identifier.
+//
+// The data source and the delegate are asked through the runtime (so a replacement installed
+// on their class answers), and only for what they answer:
+//   data source  "numberOfSectionsInTableView:" (default 1),
+//                "tableView:numberOfRowsInSection:" (default 0),
+//                "tableView:cellForRowAtIndexPath:" (no answer or nil: the row shows no cell);
+//   delegate     the scroll view messages, "tableView:heightForRowAtIndexPath:" (default
+//                rowHeight), "tableView:didSelectRowAtIndexPath:".
+// Counts and heights are asked once per reloadData, at the next use. A row of height 0 takes
+// no room and gets no cell. The table bounces vertically even when its rows are few, so a
+// short list can still be pulled down.
+//
+// Ownership: the table owns its cells (shown and reusable); the data source and the delegate
+// are not retained.
+#pragma once
+
+#include "uikit/scroll_view.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class NSIndexPath;
+class UITableViewCell;
+
+enum UITableViewStyle : long {
+    UITableViewStylePlain = 0,
+    UITableViewStyleGrouped = 1,
+};
+
+class UITableView : public UIScrollView {
+    OBJC_CLASS(UITableView, UIScrollView)
+public:
+    // Runtime selector "initWithFrame:style:".
+    virtual objc::id initWithFrameStyle(CGRect frame, long style);
+    // A plain table.
+    objc::id initWithFrame(CGRect frame) override;
+
+    long style() const { return style_; }
+    objc::id dataSource() const { return dataSource_.lock(); }
+    void setDataSource(const objc::id& dataSource) { dataSource_ = dataSource; }
+    // The height of rows the delegate does not size (44 points).
+    CGFloat rowHeight() const { return rowHeight_; }
+    void setRowHeight(CGFloat height);
+
+    // --- Cells --------------------------------------------------------------------------
+    // A cell kept for reuse under the identifier (after "prepareForReuse"); else, when a class
+    // is registered for it, a new one made through the runtime (alloc, then
+    // "initWithStyle:reuseIdentifier:" with the default style); else nil.
+    std::shared_ptr<UITableViewCell> dequeueReusableCellWithIdentifier(const std::string& identifier);
+    // The same, for callers that name the row (the row's cell then has the row's frame).
+    std::shared_ptr<UITableViewCell> dequeueReusableCellWithIdentifierForIndexPath(
+        const std::string& identifier, const std::shared_ptr<NSIndexPath>& indexPath);
+    // Cells for the identifier are made from the class (a UITableViewCell or a subclass; any
+    // other class, or nil, removes the registration).
+    void registerClassForCellReuseIdentifier(objc::Class cellClass, const std::string& identifier);
+    std::size_t reusableCellCount(const std::string& identifier) const;
+
+    // --- Data ---------------------------------------------------------------------------
+    // Runtime selector "reloadData": every shown cell goes back for reuse, the selection is
+    // cleared, and counts and heights are asked again.
+    virtual void reloadData();
+    long numberOfSections();
+    long numberOfRowsInSection(long section);
+    // (0, top, table width, height); the zero rectangle for a row the table does not have.
+    CGRect rectForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
+
+    // The queries below lay the view out first when something changed since the last pass.
+    std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
+    std::vector<std::shared_ptr<UITableViewCell>> visibleCells();
+    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleRows();
+    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell);
+    // The row whose rectangle contains the point (in content coordinates), or nil.
+    std::shared_ptr<NSIndexPath> indexPathForRowAtPoint(CGPoint point);
+
+    // --- Selection ----------------------------------------------------------------------
+    bool allowsSelection() const { return allowsSelection_; }
+    void setAllowsSelection(bool on) { allowsSelection_ = on; }
+    // Selects (one row at a time) without telling the delegate. The scroll position is not used.
+    void selectRowAtIndexPathAnimatedScrollPosition(const std::shared_ptr<NSIndexPath>& indexPath, bool animated,
+                                                    long scrollPosition);
+    void deselectRowAtIndexPathAnimated(const std::shared_ptr<NSIndexPath>& indexPath, bool animated);
+    std::shared_ptr<NSIndexPath> indexPathForSelectedRow() const;
+    // What a tap on the row does: selects it and reports "tableView:didSelectRowAtIndexPath:".
+    // False when selection is off or the row does not exist.
+    bool selectRowByUser(const std::shared_ptr<NSIndexPath>& indexPath);
+
+    // --- Layout and events --------------------------------------------------------------
+    // Places a cell over every row that overlaps the visible bounds and retires the others.
+    void layoutSubviews() override;
+    // A tap that no gesture recogniser or control took selects the row under it.
+    bool handleSimulatedTap(CGPoint pointInSelf) override;
+
+private:
+    using RowKey = std::pair<long, long>; // section, row
+    struct Geometry {
+        // Per section: each row's top and height.
+        std::vector<std::vector<std::pair<CGFloat, CGFloat>>> rows;
+        CGFloat height = 0;
+    };
+
+    const Geometry& geometry();
+    void layoutCells();
+    void retireCell(const RowKey& key);
+    std::shared_ptr<UITableViewCell> cellFromDataSource(const objc::id& dataSource, const RowKey& key);
+    std::optional<RowKey> keyOf(const std::shared_ptr<NSIndexPath>& indexPath) const;
+    CGRect rectFor(const RowKey& key);
+
+    long style_ = UITableViewStylePlain;
+    CGFloat rowHeight_ = 44;
+    std::weak_ptr<objc::Object> dataSource_;
+    std::map<std::string, objc::Class> registeredClasses_;
+    std::map<std::string, std::vector<std::shared_ptr<UITableViewCell>>> reusableCells_;
+    std::map<RowKey, std::shared_ptr<UITableViewCell>> visibleCells_;
+    std::optional<RowKey> selectedRow_;
+    std::optional<Geometry> geometry_;
+    bool allowsSelection_ = true;
+    bool layingOut_ = false;
+};
