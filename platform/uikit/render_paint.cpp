@@ -1,0 +1,146 @@
+#include "uikit/render_paint.h"
+
+#include "uikit/bezier_path.h"
+#include "uikit/color.h"
+#include "uikit/image.h"
+#include "uikit/layer.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace uikit {
+
+bool isDrawable(CGRect rect)
+{
+    return std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) && std::isfinite(rect.size.width) &&
+           std::isfinite(rect.size.height) && rect.size.width >= 0 && rect.size.height >= 0;
+}
+
+CGFloat clampedCornerRadius(CGRect rect, CGFloat radius)
+{
+    if (!(radius > 0) || !std::isfinite(radius))
+        return 0;
+    return std::min({radius, rect.size.width / 2, rect.size.height / 2});
+}
+
+void appendRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius)
+{
+    const CGFloat r = clampedCornerRadius(rect, radius);
+    const CGFloat x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
+    if (r <= 0) {
+        cairo_rectangle(cr, x, y, w, h);
+        return;
+    }
+    constexpr double pi = std::numbers::pi;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -pi / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, pi / 2);
+    cairo_arc(cr, x + r, y + h - r, r, pi / 2, pi);
+    cairo_arc(cr, x + r, y + r, r, pi, 3 * pi / 2);
+    cairo_close_path(cr);
+}
+
+void setSourceColor(cairo_t* cr, const CGColor& color, double alpha)
+{
+    cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha * alpha);
+}
+
+void setSourceColor(cairo_t* cr, const UIColor& color, double alpha)
+{
+    cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha() * alpha);
+}
+
+bool isVisible(const CGColorRef& color, double alpha) { return color && color->alpha * alpha > 0; }
+
+void fillRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, const CGColor& color, double alpha)
+{
+    if (!isDrawable(rect) || CGRectIsEmpty(rect))
+        return;
+    appendRoundedRect(cr, rect, radius);
+    setSourceColor(cr, color, alpha);
+    cairo_fill(cr);
+}
+
+void strokeBorder(cairo_t* cr, CGRect rect, CGFloat radius, CGFloat width, const CGColor& color, double alpha)
+{
+    if (!isDrawable(rect) || CGRectIsEmpty(rect) || !(width > 0) || !std::isfinite(width))
+        return;
+    radius = clampedCornerRadius(rect, radius);
+    // The ring between the outline and the outline moved inwards by the width; a border wider
+    // than half the rectangle simply fills it.
+    cairo_save(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    appendRoundedRect(cr, rect, radius);
+    const CGRect inner = CGRectInset(rect, width, width);
+    if (inner.size.width > 0 && inner.size.height > 0)
+        appendRoundedRect(cr, inner, std::max<CGFloat>(0, radius - width));
+    setSourceColor(cr, color, alpha);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void fillGradient(cairo_t* cr, const CAGradientLayer& gradient, CGRect rect, double alpha)
+{
+    const auto& colors = gradient.colors();
+    if (colors.empty() || !isDrawable(rect) || CGRectIsEmpty(rect))
+        return;
+    const CGPoint s = gradient.startPoint(), e = gradient.endPoint();
+    if (!std::isfinite(s.x) || !std::isfinite(s.y) || !std::isfinite(e.x) || !std::isfinite(e.y))
+        return;
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(
+        rect.origin.x + s.x * rect.size.width, rect.origin.y + s.y * rect.size.height,
+        rect.origin.x + e.x * rect.size.width, rect.origin.y + e.y * rect.size.height);
+    const std::size_t n = colors.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        // A missing colour in the list is drawn as clear, keeping the spacing of the others.
+        const CGColor color = colors[i] ? *colors[i] : CGColor{0, 0, 0, 0};
+        const double offset = n == 1 ? 0.0 : static_cast<double>(i) / static_cast<double>(n - 1);
+        cairo_pattern_add_color_stop_rgba(pattern, offset, color.red, color.green, color.blue, color.alpha * alpha);
+    }
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_set_source(cr, pattern);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+}
+
+void fillShape(cairo_t* cr, const CAShapeLayer& shape, double alpha)
+{
+    if (!shape.path() || !isVisible(shape.fillColor(), alpha))
+        return;
+    cairo_new_path(cr);
+    shape.path()->addToCairo(cr);
+    setSourceColor(cr, *shape.fillColor(), alpha);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    cairo_fill(cr);
+}
+
+void drawImage(cairo_t* cr, const UIImage& image, CGRect rect, double alpha, const UIColor* tint)
+{
+    const int width = image.pixelWidth(), height = image.pixelHeight();
+    if (!image.surface() || width == 0 || height == 0 || !isDrawable(rect) || CGRectIsEmpty(rect) || alpha <= 0)
+        return;
+
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_clip(cr);
+    // The pattern maps the rectangle onto the image's whole pixel grid.
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.surface());
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, width / rect.size.width, height / rect.size.height);
+    cairo_matrix_translate(&matrix, -rect.origin.x, -rect.origin.y);
+    cairo_pattern_set_matrix(pattern, &matrix);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    if (tint) {
+        setSourceColor(cr, *tint, alpha);
+        cairo_mask(cr, pattern);
+    } else {
+        cairo_set_source(cr, pattern);
+        cairo_paint_with_alpha(cr, alpha);
+    }
+    cairo_pattern_destroy(pattern);
+    cairo_restore(cr);
+}
+
+} // namespace uikit
