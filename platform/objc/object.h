@@ -20,7 +20,7 @@ public:
 
     static Class class_();
     // The object's class in the runtime; every registered C++ class overrides it (OBJC_CLASS).
-    virtual Class isa() const { return class_(); }
+    virtual Class isa() const { return runtimeClass_ ? runtimeClass_ : class_(); }
 
     // -init: the designated initialiser of plain objects. Returns self.
     virtual id init() { return self(); }
@@ -37,6 +37,13 @@ public:
     id self() { return shared_from_this(); }
     template <class T>
     std::shared_ptr<T> selfAs() { return std::static_pointer_cast<T>(shared_from_this()); }
+
+    // Set by the runtime for an instance of a class made at run time (objc_allocateClassPair),
+    // which has no C++ type of its own.
+    void setRuntimeClass(Class cls) { runtimeClass_ = cls; }
+
+protected:
+    Class runtimeClass_ = nullptr;
 };
 
 using NSObject = Object;
@@ -48,4 +55,4 @@ using NSObject = Object;
 public:                                                  \
     using super = Super;                                 \
     static ::objc::Class class_();                       \
-    ::objc::Class isa() const override { return class_(); }
+    ::objc::Class isa() const override { return runtimeClass_ ? runtimeClass_ : class_(); }

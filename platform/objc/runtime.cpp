@@ -138,9 +138,15 @@ bool Class_::isSubclassOf(Class other) const
 
 id Class_::createInstance() const
 {
-    for (const Class_* c = this; c; c = c->superclass_)
-        if (c->allocator_)
-            return c->allocator_();
+    for (const Class_* c = this; c; c = c->superclass_) {
+        if (!c->allocator_)
+            continue;
+        id instance = c->allocator_();
+        // A class made at run time borrows its superclass's C++ type but keeps its own class.
+        if (instance && c != this && instance->isa() != this)
+            instance->setRuntimeClass(const_cast<Class_*>(this));
+        return instance;
+    }
     return nullptr;
 }
 

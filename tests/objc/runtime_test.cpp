@@ -156,3 +156,21 @@ TEST(Runtime, TargetActionWithAndWithoutSender)
     sendAction(nullptr, "tapped"_sel, sender);
     EXPECT_DEATH(sendAction(button, "area"_sel, sender), "Button area");
 }
+
+TEST(Runtime, ClassMadeAtRunTimeKeepsItsOwnMethods)
+{
+    Class dynamic = objc_allocateClassPair(Shape::class_(), "RuntimeMadeShape");
+    ASSERT_NE(dynamic, nullptr);
+    objc_registerClassPair(dynamic);
+    EXPECT_EQ(objc_getClass("RuntimeMadeShape"), dynamic);
+    EXPECT_TRUE(class_addMethod(dynamic, "plainMade"_sel, reinterpret_cast<IMP>(&plain), "v@:"));
+    id made = dynamic->createInstance();
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->isa(), dynamic);
+    EXPECT_TRUE(made->isKindOfClass(Shape::class_()));
+    const int before = plainCalls;
+    msgSend(made, "plainMade"_sel);
+    EXPECT_EQ(plainCalls, before + 1);
+    EXPECT_DOUBLE_EQ(msgSend<double>(made, "area"_sel), 0.0);
+    EXPECT_FALSE(respondsToSelector(std::make_shared<Shape>().get(), "plainMade"_sel));
+}

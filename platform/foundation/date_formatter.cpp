@@ -1,0 +1,83 @@
+#include "foundation/date_formatter.h"
+
+#include "foundation/calendar.h"
+#include "foundation/calendar_icu.h"
+#include "foundation/date.h"
+#include "foundation/locale.h"
+#include "foundation/timezone.h"
+
+#include <unicode/smpdtfmt.h>
+
+#include <cmath>
+
+namespace bridge = foundation::icu_bridge;
+
+namespace {
+
+// ICU formatters are built at each use: the device's zone and locale may change between uses,
+// and formatting is nowhere near a hot path.
+std::unique_ptr<icu::SimpleDateFormat> makeFormat(const std::string& pattern, const NSLocale& locale,
+                                                  const NSCalendar* calendar, const NSTimeZone& zone, bool lenient)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale where = bridge::locale(locale.localeIdentifier());
+    auto format = std::make_unique<icu::SimpleDateFormat>(bridge::unicode(pattern), where, status);
+    if (U_FAILURE(status))
+        return nullptr;
+    if (calendar) {
+        auto cal = bridge::calendar(calendar->calendarIdentifier(), zone.name(), locale.localeIdentifier());
+        if (!cal)
+            return nullptr;
+        format->adoptCalendar(cal.release());
+    }
+    format->adoptTimeZone(bridge::zoneOrUTC(zone.name()).release());
+    format->setLenient(lenient);
+    return format;
+}
+
+} // namespace
+
+std::shared_ptr<NSLocale> NSDateFormatter::locale() const { return locale_ ? locale_ : NSLocale::currentLocale(); }
+
+std::shared_ptr<NSTimeZone> NSDateFormatter::timeZone() const { return timeZone_ ? timeZone_ : NSTimeZone::localTimeZone(); }
+
+std::string NSDateFormatter::stringFromDate(const std::shared_ptr<NSDate>& date) const
+{
+    if (!date || !std::isfinite(date->timeIntervalSince1970()))
+        return {};
+    auto format = makeFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    if (!format)
+        return {};
+    icu::UnicodeString text;
+    icu::FieldPosition position;
+    UErrorCode status = U_ZERO_ERROR;
+    format->format(bridge::toUDate(date->timeIntervalSince1970()), text, position, status);
+    return U_SUCCESS(status) ? bridge::utf8(text) : std::string();
+}
+
+std::shared_ptr<NSDate> NSDateFormatter::dateFromString(const std::string& text) const
+{
+    if (pattern_.empty())
+        return nullptr;
+    auto format = makeFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    if (!format)
+        return nullptr;
+    const icu::UnicodeString input = bridge::unicode(text);
+    icu::ParsePosition position(0);
+    const UDate when = format->parse(input, position);
+    if (position.getErrorIndex() >= 0 || position.getIndex() != input.length() || input.isEmpty())
+        return nullptr;
+    return NSDate::dateWithTimeIntervalSince1970(bridge::fromUDate(when));
+}
+
+OBJC_REGISTER(NSDateFormatter,
+    c.method<&NSDateFormatter::setLocale>("setLocale:");
+    c.method<&NSDateFormatter::locale>("locale");
+    c.method<&NSDateFormatter::setCalendar>("setCalendar:");
+    c.method<&NSDateFormatter::calendar>("calendar");
+    c.method<&NSDateFormatter::setTimeZone>("setTimeZone:");
+    c.method<&NSDateFormatter::timeZone>("timeZone");
+    c.method<&NSDateFormatter::setFormatterBehavior>("setFormatterBehavior:");
+    c.method<&NSDateFormatter::formatterBehavior>("formatterBehavior");
+    c.method<&NSDateFormatter::setLenient>("setLenient:");
+    c.method<&NSDateFormatter::isLenient>("isLenient");)
