@@ -61,18 +61,22 @@ public:
     id createInstance() const;
 
     // Looks the selector up along the superclass chain; nullptr when nobody answers it.
+    // Safe to call from any thread: each cache slot is one atomic pointer to a method, which
+    // names its own selector.
     Method lookup(SEL sel) const
     {
         const std::uint64_t generation = detail::methodGeneration.load(std::memory_order_acquire);
-        if (cacheGeneration_ != generation) {
-            cache_.fill({});
-            cacheGeneration_ = generation;
+        if (cacheGeneration_.load(std::memory_order_acquire) != generation) {
+            for (auto& slot : cache_)
+                slot.store(nullptr, std::memory_order_relaxed);
+            cacheGeneration_.store(generation, std::memory_order_release);
         }
-        CacheEntry& entry = cache_[(reinterpret_cast<std::uintptr_t>(sel) >> 4) & (kCacheSize - 1)];
-        if (entry.sel == sel)
-            return entry.method;
+        auto& slot = cache_[(reinterpret_cast<std::uintptr_t>(sel) >> 4) & (kCacheSize - 1)];
+        if (Method cached = slot.load(std::memory_order_acquire); cached && cached->name == sel)
+            return cached;
         Method found = slowLookup(sel);
-        entry = {sel, found};
+        if (found)
+            slot.store(found, std::memory_order_release);
         return found;
     }
     Method ownMethod(SEL sel) const;
@@ -82,10 +86,6 @@ public:
     Ivar ivar(std::string_view name) const;
 
 private:
-    struct CacheEntry {
-        SEL sel = nullptr;
-        Method method = nullptr;
-    };
     static constexpr std::size_t kCacheSize = 64;
 
     Method slowLookup(SEL sel) const;
@@ -98,8 +98,8 @@ private:
     bool isMeta_;
     std::unordered_map<SEL, std::unique_ptr<Method_>> methods_;
     std::vector<std::unique_ptr<Ivar_>> ivars_;
-    mutable std::array<CacheEntry, kCacheSize> cache_{};
-    mutable std::uint64_t cacheGeneration_ = ~std::uint64_t{0};
+    mutable std::array<std::atomic<Method>, kCacheSize> cache_{};
+    mutable std::atomic<std::uint64_t> cacheGeneration_{~std::uint64_t{0}};
 };
 
 // --- The platform runtime's C interface -------------------------------------------------------
