@@ -15,7 +15,8 @@ bool isVirtualClock();
 // Moves the virtual clock (switching to it when the real one is in use) without running
 // anything; timers whose time has come wait for the next pass of the run loop.
 void setNow(double epochSeconds);
-// Moves the virtual clock forward, running in time order every timer and delayed perform of the
+// Moves the virtual clock forward, running work already handed back to the main thread and, in
+// time order, every timer and delayed perform of the
 // main run loop that falls due on the way, each with the clock set to its own due time.
 // A negative amount is treated as zero.
 void advanceClock(double seconds);

@@ -189,9 +189,15 @@ void NSRunLoop::fireTimer(const std::shared_ptr<NSTimer>& timer)
 
 void NSRunLoop::fireTimersDueBy(double limit, const std::function<void(double)>& setClock)
 {
-    while (auto timer = earliestTimer(limit, std::numeric_limits<std::uint64_t>::max())) {
-        setClock(timer->due_);
-        fireTimer(timer);
+    // Work already handed back to the main thread is due at once, before any later timer.
+    for (;;) {
+        const bool ranWork = runHandedBackWork();
+        if (auto timer = earliestTimer(limit, std::numeric_limits<std::uint64_t>::max())) {
+            setClock(timer->due_);
+            fireTimer(timer);
+        } else if (!ranWork) {
+            break;
+        }
     }
 }
 

@@ -1,0 +1,152 @@
+#include "common/city_file.h"
+#include "common/support_paths.h"
+#include "daemon/weather_updater.h"
+#include "daemon/weather_updater_helper.h"
+#include "foundation/clock.h"
+#include "foundation/log.h"
+#include "foundation/ns_array.h"
+#include "foundation/ns_string.h"
+#include "foundation/runloop.h"
+#include "location/device_location.h"
+#include "location/location_manager.h"
+#include "support/device_root.h"
+#include "weather/city.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+long count(const std::string& line)
+{
+    auto lines = foundation::logSink();
+    return std::count(lines.begin(), lines.end(), line);
+}
+
+std::shared_ptr<City> cityInFile() { return std::dynamic_pointer_cast<City>(vantorel::readCityFile()); }
+
+std::string text(const std::shared_ptr<NSString>& s) { return s ? s->string() : std::string("<nil>"); }
+
+int startCalls = 0;
+void (*previousStart)(objc::Object*, objc::SEL);
+void countingStart(objc::Object* self, objc::SEL cmd)
+{
+    ++startCalls;
+    previousStart(self, cmd);
+}
+
+class DaemonTest : public testsupport::DeviceRootTest {
+protected:
+    DaemonTest()
+    {
+        device.makeFolder(std::string(vantorel::SupportFolder)); // installed with the system
+        foundation::useVirtualClock(1765200000); // a December morning
+        foundation::clearLogSink();
+        unsetenv("VANTOREL_WEATHER_SERVICE");
+        location::setLocationServicesEnabled(true);
+        location::setDevicePosition({48.5, 9.25});
+        location::setFixLatency(1);
+        location::setGeocodeLatency(1);
+        vantoreld::weatherUpdater = nullptr;
+    }
+    ~DaemonTest() override
+    {
+        vantoreld::weatherUpdater = nullptr;
+        foundation::useRealClock();
+    }
+    std::shared_ptr<WeatherUpdaterHelper> helper;
+};
+
+} // namespace
+
+TEST_F(DaemonTest, FirstUpdateRunsAtLaunchAndThenEveryFiveMinutes)
+{
+    helper = vantoreld::startDaemon();
+    EXPECT_EQ(count("**** Run Vantoreld"), 1);
+    EXPECT_EQ(count("*** Weather Update Timer Started"), 1);
+    foundation::advanceClock(5);
+    EXPECT_EQ(count("*** Weather Updated"), 1);
+    EXPECT_EQ(count("*** Weather update saved to file"), 1);
+    auto city = cityInFile();
+    ASSERT_TRUE(city);
+    EXPECT_TRUE(city->temperature());
+    EXPECT_GT(city->hourlyForecasts() ? city->hourlyForecasts()->count() : 0, 0u);
+    // No identifier from the service: latitude and longitude stand in.
+    EXPECT_EQ(text(city->locationID()), "48.500000,9.250000");
+
+    foundation::advanceClock(290); // 295 s after launch: still one
+    EXPECT_EQ(count("*** Weather Updated"), 1);
+    foundation::advanceClock(10);
+    EXPECT_EQ(count("*** Weather Updated"), 2);
+    foundation::advanceClock(600);
+    EXPECT_EQ(count("*** Weather Updated"), 4);
+}
+
+TEST_F(DaemonTest, ATickWhileStillLocatingAsksForTheLocationAgain)
+{
+    MSHookMessageEx(CLLocationManager::class_(), "startUpdatingLocation"_sel, &countingStart, &previousStart);
+    startCalls = 0;
+    location::setFixLatency(400);
+    helper = vantoreld::startDaemon();
+    EXPECT_EQ(startCalls, 1);
+    foundation::advanceClock(300);
+    EXPECT_EQ(startCalls, 2);
+    EXPECT_EQ(count("*** Weather Updated"), 0);
+    foundation::advanceClock(110);
+    EXPECT_EQ(count("*** Weather Updated"), 1);
+}
+
+TEST_F(DaemonTest, CityIsNamedAfterTheLastFinishedGeocoding)
+{
+    location::setGeocodeLatency(30); // the weather answer comes first
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(5);
+    auto first = cityInFile();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->name(), nullptr); // geocoding not finished yet: no name
+
+    location::setDevicePosition({52.52, 13.40}); // Berlin, before the next tick
+    foundation::advanceClock(300);
+    auto second = cityInFile();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(text(second->name()), "Reutlingen"); // the previous fix's place
+    foundation::advanceClock(300);
+    EXPECT_EQ(text(cityInFile()->name()), "Berlin");
+}
+
+TEST_F(DaemonTest, GeocodingFailureKeepsThePreviousName)
+{
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(5);
+    location::setDevicePosition({0.0, -30.0}); // the middle of the Atlantic
+    foundation::advanceClock(300);
+    EXPECT_EQ(count("Geocode failed with error: Error Domain=kCLErrorDomain Code=8 \"The operation couldn't be "
+                    "completed. (kCLErrorDomain error 8.)\""),
+              1);
+    EXPECT_EQ(text(vantoreld::weatherUpdater->cityName), "Reutlingen");
+}
+
+TEST_F(DaemonTest, LocationServicesOffMeansNoUpdateAndNoFile)
+{
+    location::setLocationServicesEnabled(false);
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(1200);
+    EXPECT_EQ(count("*** Weather Updated"), 0);
+    EXPECT_FALSE(std::filesystem::exists(device.host(std::string(vantorel::CityFile))));
+}
+
+TEST_F(DaemonTest, FailedWritePostsNothingAndLogsNoSaveLine)
+{
+    // The file's place is taken by a folder: the atomic replace cannot succeed.
+    device.writeFile(std::string(vantorel::CityFile) + "/previous", "kept");
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(5);
+    EXPECT_EQ(count("*** Weather Updated"), 1);
+    EXPECT_EQ(count("*** Weather update saved to file"), 0);
+    EXPECT_TRUE(std::filesystem::exists(device.host(std::string(vantorel::CityFile) + "/previous")));
+    const auto folder = std::filesystem::path(device.host(std::string(vantorel::CityFile))).parent_path();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{}), 1)
+        << "no temporary file is left behind";
+}
