@@ -11,11 +11,16 @@
 #include "location/location_manager.h"
 #include "support/device_root.h"
 #include "weather/city.h"
+#include "weather/hourly_forecast.h"
+
+#include "fixture_server.h"
+#include "weather_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -149,4 +154,61 @@ TEST_F(DaemonTest, FailedWritePostsNothingAndLogsNoSaveLine)
     const auto folder = std::filesystem::path(device.host(std::string(vantorel::CityFile))).parent_path();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{}), 1)
         << "no temporary file is left behind";
+}
+
+namespace {
+
+bool runUntilLogged(const std::string& line, long times)
+{
+    return NSRunLoop::mainRunLoop()->runUntil([&] { return count(line) >= times; }, 10.0);
+}
+
+} // namespace
+
+TEST_F(DaemonTest, WritesTheCityTheWeatherServiceAnswered)
+{
+    weathertest::FixtureServer server;
+    server.answer(200, weathertest::fixture("forecast_good.json"));
+    weathertest::ScopedEnvironment service("VANTOREL_WEATHER_SERVICE", "open-meteo");
+    weathertest::ScopedEnvironment base("VANTOREL_WEATHER_BASE_URL", server.baseURL());
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(2);
+    ASSERT_TRUE(runUntilLogged("*** Weather update saved to file", 1));
+    auto city = cityInFile();
+    ASSERT_TRUE(city);
+    EXPECT_EQ(text(city->temperature()), "21.5");
+    EXPECT_EQ(city->conditionCode(), 30);
+    ASSERT_TRUE(city->hourlyForecasts());
+    ASSERT_EQ(city->hourlyForecasts()->count(), 12u);
+    auto first = std::dynamic_pointer_cast<HourlyForecast>(city->hourlyForecasts()->objectAtIndex(0));
+    EXPECT_EQ(text(first->time()), "14:00");
+    EXPECT_EQ(text(first->detail()), "22\u00B0");
+    EXPECT_EQ(text(city->locationID()), "48.500000,9.250000");
+}
+
+TEST_F(DaemonTest, FailedFetchLeavesTheFileAndTheNextTickTriesAgain)
+{
+    weathertest::FixtureServer server;
+    server.answer(500, "{}");
+    weathertest::ScopedEnvironment service("VANTOREL_WEATHER_SERVICE", "open-meteo");
+    weathertest::ScopedEnvironment base("VANTOREL_WEATHER_BASE_URL", server.baseURL());
+    device.writeFile(std::string(vantorel::CityFile), "previous");
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(2);
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil(
+        [] {
+            for (auto& line : foundation::logSink())
+                if (line.starts_with("*** Failed to updated city = "))
+                    return true;
+            return false;
+        },
+        10.0));
+    EXPECT_EQ(count("*** Weather Updated"), 0);
+    std::ifstream kept(device.host(std::string(vantorel::CityFile)));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "previous");
+
+    server.answer(200, weathertest::fixture("forecast_good.json"));
+    foundation::advanceClock(300);
+    EXPECT_TRUE(runUntilLogged("*** Weather update saved to file", 1));
+    EXPECT_EQ(server.requests().size(), 2u);
 }
