@@ -1,0 +1,22 @@
+// The supervisor of the host process, as the simulated device's launcher uses it: it starts the
+// host program and starts it again each time it ends asking for a relaunch
+// (kRelaunchExitStatus). The host shares the supervisor's standard input and output, so a
+// command stream continues in the new process where the old one stopped reading.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace springboard {
+
+struct SupervisorResult {
+    int exitStatus = 0;  // the last run's exit status; 128 + signal when it was killed
+    int launches = 0;    // how many host processes were started
+};
+
+// Runs `arguments` (program path first) until it ends with anything but a relaunch, or until
+// maxLaunches processes have been started (0: no limit). A program that cannot be started gives
+// exit status 127.
+SupervisorResult superviseHost(const std::vector<std::string>& arguments, int maxLaunches = 0);
+
+} // namespace springboard

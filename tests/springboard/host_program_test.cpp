@@ -1,0 +1,251 @@
+// The host program: start-up with the substrate loader, commands on its standard input, and
+// relaunching under the supervisor.
+#include "springboard_fixture.h"
+
+#include "springboard/host_process.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+// A program with pipes on its standard input and output.
+class Child {
+public:
+    explicit Child(const std::vector<std::string>& arguments)
+    {
+        int in[2], out[2];
+        if (::pipe(in) != 0 || ::pipe(out) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        std::vector<char*> argv;
+        for (const auto& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        ::close(out[1]);
+        input_ = in[1];
+        output_ = out[0];
+    }
+
+    ~Child()
+    {
+        closeInput();
+        if (pid_ > 0 && !status_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (output_ >= 0)
+            ::close(output_);
+    }
+
+    bool started() const { return pid_ > 0; }
+
+    void send(const std::string& line)
+    {
+        const std::string text = line + "\n";
+        [[maybe_unused]] ssize_t written = ::write(input_, text.data(), text.size());
+    }
+
+    void closeInput()
+    {
+        if (input_ >= 0)
+            ::close(input_);
+        input_ = -1;
+    }
+
+    // The next line of output, or nullopt after the timeout or at the end of the output.
+    std::optional<std::string> readLine(double timeoutSeconds = 10)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+        for (;;) {
+            if (const auto nl = buffer_.find('\n'); nl != std::string::npos) {
+                std::string line = buffer_.substr(0, nl);
+                buffer_.erase(0, nl + 1);
+                return line;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return std::nullopt;
+            pollfd p{output_, POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                continue;
+            char chunk[4096];
+            const ssize_t n = ::read(output_, chunk, sizeof chunk);
+            if (n <= 0)
+                return std::nullopt;
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+    // Sends a command and reads its answer.
+    std::string ask(const std::string& command)
+    {
+        send(command);
+        return readLine().value_or("<no answer>");
+    }
+
+    // The exit status, or nullopt when the program has not ended within the timeout.
+    std::optional<int> wait(double timeoutSeconds = 10)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+        while (!status_ && std::chrono::steady_clock::now() < deadline) {
+            int status = 0;
+            const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+            if (done == pid_)
+                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            else
+                ::usleep(10000);
+        }
+        return status_;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+    std::string buffer_;
+    std::optional<int> status_;
+};
+
+class SpringBoardHostProgram : public sbtest::SpringBoardTest {
+protected:
+    // The process id from the start-up line "ready <pid>".
+    static std::string readyPid(Child& child)
+    {
+        const auto line = child.readLine().value_or("");
+        EXPECT_THAT(line, StartsWith("ready "));
+        return line.size() > 6 ? line.substr(6) : "";
+    }
+
+    std::vector<std::string> tweakStarts() const
+    {
+        std::ifstream in(device.host("/var/tmp/SBTestTweakAlpha.log"));
+        std::vector<std::string> pids;
+        for (std::string line; std::getline(in, line);)
+            pids.push_back(line);
+        return pids;
+    }
+};
+
+} // namespace
+
+TEST_F(SpringBoardHostProgram, AnswersEachCommandWithOneLine)
+{
+    installNowPlayingPlugin();
+    Child host({sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(host.started());
+    readyPid(host);
+
+    EXPECT_EQ(host.ask("bulletin com.apple.MobileSMS Anna | Dinner at eight?"), "ok");
+    EXPECT_EQ(host.ask("alert Low Battery"), "ok");
+    EXPECT_EQ(host.ask("card com.apple.Passbook Boarding pass"), "ok");
+    const std::string state = host.ask("state");
+    EXPECT_THAT(state, StartsWith("state items=3 screen=on idle="));
+    EXPECT_THAT(state, HasSubstr(" underlay=1 media=0 rows=3 labels=["));
+    EXPECT_THAT(state, testing::EndsWith(" ok"));
+
+    EXPECT_EQ(host.ask("remove 1"), "ok");
+    EXPECT_THAT(host.ask("remove 7"), StartsWith("error"));
+    EXPECT_THAT(host.ask("remove one"), StartsWith("error"));
+    EXPECT_THAT(host.ask("frobnicate now"), StartsWith("error unknown command"));
+    EXPECT_THAT(host.ask("tap 10"), StartsWith("error"));
+    EXPECT_THAT(host.ask("tap 10 nan"), StartsWith("error"));
+    EXPECT_THAT(host.ask(""), StartsWith("error"));
+    EXPECT_EQ(host.ask("tap 160 300 2"), "ok");
+    EXPECT_EQ(host.ask("drag 0 80 decelerate"), "ok");
+    EXPECT_EQ(host.ask("media"), "ok");
+    EXPECT_EQ(host.ask("home"), "ok");
+    EXPECT_EQ(host.ask("screen off"), "ok");
+    EXPECT_THAT(host.ask("state"), HasSubstr("items=2 screen=off idle=off"));
+    EXPECT_EQ(host.ask("screen on"), "ok");
+    EXPECT_EQ(host.ask("layout"), "ok");
+    EXPECT_EQ(host.ask("clear"), "ok");
+    EXPECT_THAT(host.ask("state"), HasSubstr("items=0 screen=on idle=awake idleDisabled=0 underlay=1 media=1 rows=0"));
+    EXPECT_EQ(host.ask("teardown"), "ok");
+    EXPECT_EQ(host.ask("quit"), "ok");
+    EXPECT_EQ(host.wait(), 0);
+}
+
+TEST_F(SpringBoardHostProgram, OnTheDevicesVirtualClockTheIdleTimerTurnsTheScreenOff)
+{
+    Child host({sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(host.started());
+    readyPid(host);
+    EXPECT_EQ(host.ask("clock 1767261600"), "ok");
+    EXPECT_EQ(host.ask("wait 7"), "ok");
+    EXPECT_THAT(host.ask("state"), HasSubstr("screen=on idle=awake"));
+    EXPECT_EQ(host.ask("wait 1.5"), "ok");
+    EXPECT_THAT(host.ask("state"), HasSubstr("screen=on idle=dimmed"));
+    EXPECT_EQ(host.ask("wait 2"), "ok");
+    EXPECT_THAT(host.ask("state"), HasSubstr("screen=off idle=off"));
+    EXPECT_THAT(host.ask("clock -5"), StartsWith("error"));
+    EXPECT_THAT(host.ask("wait forever"), StartsWith("error"));
+    EXPECT_EQ(host.ask("quit"), "ok");
+    EXPECT_EQ(host.wait(), 0);
+}
+
+TEST_F(SpringBoardHostProgram, EndOfInputEndsTheHost)
+{
+    Child host({sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(host.started());
+    readyPid(host);
+    host.closeInput();
+    EXPECT_EQ(host.wait(), 0);
+}
+
+TEST_F(SpringBoardHostProgram, RelaunchEndsTheProcessWithTheRelaunchStatus)
+{
+    Child host({sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(host.started());
+    readyPid(host);
+    EXPECT_EQ(host.ask("relaunch"), "ok");
+    EXPECT_EQ(host.wait(), springboard::kRelaunchExitStatus);
+}
+
+TEST_F(SpringBoardHostProgram, SupervisorStartsANewHostThatLoadsItsLibrariesAgain)
+{
+    installSubstrateLibrary("libSBTestTweakAlpha.so", "Alpha", sbtest::filterPlist("Bundles", "com.apple.springboard"));
+    installSubstrateLibrary("libSBTestTweakBeta.so", "Beta", sbtest::filterPlist("Bundles", "com.apple.Preferences"));
+    Child supervisor({sbtest::builtProgram("springboard-supervisor"), sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(supervisor.started());
+    const std::string first = readyPid(supervisor);
+    EXPECT_EQ(supervisor.ask("bulletin com.apple.mobilemail Tom | Invoice"), "ok");
+    EXPECT_THAT(supervisor.ask("state"), StartsWith("state items=1 "));
+
+    // Commands sent right behind the relaunch wait for the new process.
+    supervisor.send("relaunch");
+    supervisor.send("state");
+    EXPECT_EQ(supervisor.readLine(), "ok");
+    const std::string second = readyPid(supervisor);
+    EXPECT_NE(second, first);
+    EXPECT_THAT(supervisor.readLine().value_or(""), StartsWith("state items=0 "));
+
+    EXPECT_EQ(supervisor.ask("quit"), "ok");
+    EXPECT_EQ(supervisor.wait(), 0);
+    EXPECT_EQ(tweakStarts(), (std::vector<std::string>{first, second}));
+    EXPECT_FALSE(std::ifstream(device.host("/var/tmp/SBTestTweakBeta.log")).good());
+}
