@@ -11,13 +11,19 @@ namespace tweaktest {
 // A property list whose root dictionary holds the given XML entries.
 std::string plist(const std::string& entries);
 
-class TweakTest : public testsupport::DeviceRootTest {
+class ShippedFilesTest : public testsupport::DeviceRootTest {
 protected:
-    TweakTest();
-    ~TweakTest() override;
+    ShippedFilesTest();
     void writeSettings(const std::string& entries) const;
     // Installs the test widget plug-in under Plugins/<name>.bundle (executable, Info.plist, icon).
     void installPlugin(const std::string& name, bool withPrincipalClassName = true) const;
+};
+
+// The same, for tests that use the library's core in this process: its settings start empty.
+class TweakTest : public ShippedFilesTest {
+protected:
+    TweakTest();
+    ~TweakTest() override;
 };
 
 } // namespace tweaktest

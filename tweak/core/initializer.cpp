@@ -1,4 +1,5 @@
-// The library initialiser: runs when the substrate loader opens the library in the host.
+// The library initialiser: runs when the substrate loader opens the library in the host. The
+// build links this file last, so every other static object of the library is ready by then.
 #include "tweak/core/startup.h"
 
 namespace {

@@ -8,42 +8,42 @@
 #include <array>
 #include <utility>
 
-LocalizedText palString;
-LocalizedText stormString;
-LocalizedText hurricaneString;
-LocalizedText thunderstromString;
-LocalizedText snowString;
-LocalizedText sleetString;
-LocalizedText rainString;
-LocalizedText drizzleString;
-LocalizedText showersString;
-LocalizedText flurriesString;
-LocalizedText snowshowersString;
-LocalizedText hailString;
-LocalizedText dustString;
-LocalizedText fogString;
-LocalizedText hazeString;
-LocalizedText smokeString;
-LocalizedText blusterString;
-LocalizedText windString;
-LocalizedText coldString;
-LocalizedText cloudyString;
-LocalizedText clearString;
-LocalizedText sunnyString;
-LocalizedText fairString;
-LocalizedText hotString;
-LocalizedText snowyString;
-LocalizedText notAvString;
-LocalizedText morningString;
-LocalizedText afternoonString;
-LocalizedText eveningString;
-LocalizedText nightString;
-LocalizedText goneAlertLabel;
-LocalizedText goneSleepAlertLabel;
-LocalizedText nowString;
-LocalizedText itsString;
-LocalizedText andString;
-LocalizedText currentlyString;
+constinit LocalizedText palString;
+constinit LocalizedText stormString;
+constinit LocalizedText hurricaneString;
+constinit LocalizedText thunderstromString;
+constinit LocalizedText snowString;
+constinit LocalizedText sleetString;
+constinit LocalizedText rainString;
+constinit LocalizedText drizzleString;
+constinit LocalizedText showersString;
+constinit LocalizedText flurriesString;
+constinit LocalizedText snowshowersString;
+constinit LocalizedText hailString;
+constinit LocalizedText dustString;
+constinit LocalizedText fogString;
+constinit LocalizedText hazeString;
+constinit LocalizedText smokeString;
+constinit LocalizedText blusterString;
+constinit LocalizedText windString;
+constinit LocalizedText coldString;
+constinit LocalizedText cloudyString;
+constinit LocalizedText clearString;
+constinit LocalizedText sunnyString;
+constinit LocalizedText fairString;
+constinit LocalizedText hotString;
+constinit LocalizedText snowyString;
+constinit LocalizedText notAvString;
+constinit LocalizedText morningString;
+constinit LocalizedText afternoonString;
+constinit LocalizedText eveningString;
+constinit LocalizedText nightString;
+constinit LocalizedText goneAlertLabel;
+constinit LocalizedText goneSleepAlertLabel;
+constinit LocalizedText nowString;
+constinit LocalizedText itsString;
+constinit LocalizedText andString;
+constinit LocalizedText currentlyString;
 
 namespace {
 

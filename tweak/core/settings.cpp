@@ -15,7 +15,7 @@
 
 namespace vantorel {
 
-Settings settings;
+constinit Settings settings;
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-objc::id currentCity;
+constinit objc::id currentCity;
 
 void didUpdateWeather(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
 {

@@ -4,16 +4,16 @@
 #include "uikit/label.h"
 #include "uikit/table_view.h"
 
-std::shared_ptr<UILabel> greetingLabel;
-std::shared_ptr<UILabel> tempStringLabel;
-std::shared_ptr<UIImageView> imgCalender;
-std::shared_ptr<UIImageView> imgNotifications;
-std::shared_ptr<UIView> widgetPanel;
-std::shared_ptr<UIView> notificationsPanel;
-std::shared_ptr<UIView> tabView;
-std::shared_ptr<UIView> minimalTablePanel;
-objc::id appsHub;
-objc::id widgetHost;
-objc::id widgetSelector;
-std::shared_ptr<UITableView> notificationTableView;
-objc::id notificationListView;
+constinit std::shared_ptr<UILabel> greetingLabel;
+constinit std::shared_ptr<UILabel> tempStringLabel;
+constinit std::shared_ptr<UIImageView> imgCalender;
+constinit std::shared_ptr<UIImageView> imgNotifications;
+constinit std::shared_ptr<UIView> widgetPanel;
+constinit std::shared_ptr<UIView> notificationsPanel;
+constinit std::shared_ptr<UIView> tabView;
+constinit std::shared_ptr<UIView> minimalTablePanel;
+constinit objc::id appsHub;
+constinit objc::id widgetHost;
+constinit objc::id widgetSelector;
+constinit std::shared_ptr<UITableView> notificationTableView;
+constinit objc::id notificationListView;
