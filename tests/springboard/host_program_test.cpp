@@ -3,6 +3,7 @@
 #include "springboard_fixture.h"
 
 #include "springboard/host_process.h"
+#include "support/child_process.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,119 +18,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 namespace {
 
-// A program with pipes on its standard input and output.
-class Child {
-public:
-    explicit Child(const std::vector<std::string>& arguments)
-    {
-        int in[2], out[2];
-        if (::pipe(in) != 0 || ::pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::vector<char*> argv;
-        for (const auto& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        ::close(out[1]);
-        input_ = in[1];
-        output_ = out[0];
-    }
-
-    ~Child()
-    {
-        closeInput();
-        if (pid_ > 0 && !status_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        if (output_ >= 0)
-            ::close(output_);
-    }
-
-    bool started() const { return pid_ > 0; }
-
-    void send(const std::string& line)
-    {
-        const std::string text = line + "\n";
-        [[maybe_unused]] ssize_t written = ::write(input_, text.data(), text.size());
-    }
-
-    void closeInput()
-    {
-        if (input_ >= 0)
-            ::close(input_);
-        input_ = -1;
-    }
-
-    // The next line of output, or nullopt after the timeout or at the end of the output.
-    std::optional<std::string> readLine(double timeoutSeconds = 10)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-        for (;;) {
-            if (const auto nl = buffer_.find('\n'); nl != std::string::npos) {
-                std::string line = buffer_.substr(0, nl);
-                buffer_.erase(0, nl + 1);
-                return line;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return std::nullopt;
-            pollfd p{output_, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-                continue;
-            char chunk[4096];
-            const ssize_t n = ::read(output_, chunk, sizeof chunk);
-            if (n <= 0)
-                return std::nullopt;
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
-    // Sends a command and reads its answer.
-    std::string ask(const std::string& command)
-    {
-        send(command);
-        return readLine().value_or("<no answer>");
-    }
-
-    // The exit status, or nullopt when the program has not ended within the timeout.
-    std::optional<int> wait(double timeoutSeconds = 10)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-        while (!status_ && std::chrono::steady_clock::now() < deadline) {
-            int status = 0;
-            const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-            if (done == pid_)
-                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            else
-                ::usleep(10000);
-        }
-        return status_;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    std::string buffer_;
-    std::optional<int> status_;
-};
+using Child = testsupport::ChildProcess;
 
 class SpringBoardHostProgram : public sbtest::SpringBoardTest {
 protected:
