@@ -4,6 +4,7 @@
 #include "daemon/weather_updater_helper.h"
 #include "foundation/clock.h"
 #include "foundation/log.h"
+#include "foundation/notification_center.h"
 #include "foundation/ns_array.h"
 #include "foundation/ns_string.h"
 #include "foundation/runloop.h"
@@ -34,6 +35,16 @@ std::shared_ptr<City> cityInFile() { return std::dynamic_pointer_cast<City>(vant
 
 std::string text(const std::shared_ptr<NSString>& s) { return s ? s->string() : std::string("<nil>"); }
 
+int posts = 0;
+void countPost(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { ++posts; }
+
+// The "VTdidUpdateWeather" posts delivered to this process after letting the run loop deliver.
+int deliveredPosts()
+{
+    NSRunLoop::mainRunLoop()->runForSeconds(0.3);
+    return posts;
+}
+
 int startCalls = 0;
 void (*previousStart)(objc::Object*, objc::SEL);
 void countingStart(objc::Object* self, objc::SEL cmd)
@@ -55,9 +66,13 @@ protected:
         location::setFixLatency(1);
         location::setGeocodeLatency(1);
         vantoreld::weatherUpdater = nullptr;
+        posts = 0;
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &posts, &countPost,
+                                        CFSTR("VTdidUpdateWeather"), nullptr, 0);
     }
     ~DaemonTest() override
     {
+        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &posts);
         vantoreld::weatherUpdater = nullptr;
         foundation::useRealClock();
     }
@@ -74,6 +89,7 @@ TEST_F(DaemonTest, FirstUpdateRunsAtLaunchAndThenEveryFiveMinutes)
     foundation::advanceClock(5);
     EXPECT_EQ(count("*** Weather Updated"), 1);
     EXPECT_EQ(count("*** Weather update saved to file"), 1);
+    EXPECT_EQ(deliveredPosts(), 1);
     auto city = cityInFile();
     ASSERT_TRUE(city);
     EXPECT_TRUE(city->temperature());
@@ -150,6 +166,7 @@ TEST_F(DaemonTest, FailedWritePostsNothingAndLogsNoSaveLine)
     foundation::advanceClock(5);
     EXPECT_EQ(count("*** Weather Updated"), 1);
     EXPECT_EQ(count("*** Weather update saved to file"), 0);
+    EXPECT_EQ(deliveredPosts(), 0);
     EXPECT_TRUE(std::filesystem::exists(device.host(std::string(vantorel::CityFile) + "/previous")));
     const auto folder = std::filesystem::path(device.host(std::string(vantorel::CityFile))).parent_path();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator{}), 1)
@@ -204,6 +221,7 @@ TEST_F(DaemonTest, FailedFetchLeavesTheFileAndTheNextTickTriesAgain)
         },
         10.0));
     EXPECT_EQ(count("*** Weather Updated"), 0);
+    EXPECT_EQ(deliveredPosts(), 0);
     std::ifstream kept(device.host(std::string(vantorel::CityFile)));
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "previous");
 
