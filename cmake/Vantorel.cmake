@@ -2,12 +2,13 @@
 # One GoogleTest executable; each test runs in its own temporary device root (see tests/support).
 function(vantorel_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  # Leak reports under the sanitizers skip the suppressions file (set in the environment, so
-  # programs a test starts are covered too).
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} vantorel_test_support GTest::gtest_main GTest::gmock)
+  # Leak reports under the sanitizers skip the suppressions file; it is set in the environment so
+  # that programs a test starts are covered too. (The build folder is compiled into the support
+  # library: one variable is all the discovered tests' environment can carry.)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VANTOREL_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Europe/Berlin;LANG=C.UTF-8;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt")
+    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt")
 endfunction()
 
 # vantorel_stage(TARGET device/path) copies a built target to its place in the device root.

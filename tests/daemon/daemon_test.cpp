@@ -177,7 +177,7 @@ namespace {
 
 bool runUntilLogged(const std::string& line, long times)
 {
-    return NSRunLoop::mainRunLoop()->runUntil([&] { return count(line) >= times; }, 10.0);
+    return NSRunLoop::mainRunLoop()->runUntil([&] { return count(line) >= times; }, 30.0);
 }
 
 } // namespace
@@ -219,7 +219,7 @@ TEST_F(DaemonTest, FailedFetchLeavesTheFileAndTheNextTickTriesAgain)
                     return true;
             return false;
         },
-        10.0));
+        30.0));
     EXPECT_EQ(count("*** Weather Updated"), 0);
     EXPECT_EQ(deliveredPosts(), 0);
     std::ifstream kept(device.host(std::string(vantorel::CityFile)));
