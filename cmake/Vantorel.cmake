@@ -8,7 +8,7 @@ function(vantorel_test name)
   # that programs a test starts are covered too. (The build folder is compiled into the support
   # library: one variable is all the discovered tests' environment can carry.)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt")
+    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt:print_suppressions=0")
 endfunction()
 
 # vantorel_stage(TARGET device/path) copies a built target to its place in the device root.
