@@ -1,14 +1,17 @@
-# vantorel_test(NAME SOURCES... LIBS libs...)
+# vantorel_test(NAME [SERIAL] SOURCES... LIBS libs...)
 # One GoogleTest executable; each test runs in its own temporary device root (see tests/support).
+# SERIAL: its tests run alone, for tests that count system-wide notifications, which any other
+# test running at the same time on the session bus could post too.
 function(vantorel_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} vantorel_test_support GTest::gtest_main GTest::gmock)
   # Leak reports under the sanitizers skip the suppressions file; it is set in the environment so
   # that programs a test starts are covered too. (The build folder is compiled into the support
   # library: one variable is all the discovered tests' environment can carry.)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt:print_suppressions=0")
+    PROPERTIES ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan/suppressions.txt:print_suppressions=0"
+               RUN_SERIAL ${T_SERIAL})
 endfunction()
 
 # vantorel_stage(TARGET device/path) copies a built target to its place in the device root.
