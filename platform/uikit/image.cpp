@@ -114,11 +114,12 @@ void UIImage::drawInRect(CGRect rect) const
         drawInRect(cr, rect);
 }
 
-void UIImage::drawInRect(cairo_t* cr, CGRect rect, const UIColor* tint) const
+void UIImage::drawInRect(cairo_t* cr, CGRect rect, const UIColor* tint, double opacity) const
 {
     rect = CGRectStandardize(rect);
     const int width = pixelWidth(), height = pixelHeight();
-    if (!cr || !surface_ || width == 0 || height == 0 || CGRectIsEmpty(rect) || !std::isfinite(rect.size.width) ||
+    if (!cr || !surface_ || width == 0 || height == 0 || !(opacity > 0) || CGRectIsEmpty(rect) ||
+        !std::isfinite(rect.size.width) ||
         !std::isfinite(rect.size.height) || !std::isfinite(rect.origin.x) || !std::isfinite(rect.origin.y))
         return;
 
@@ -136,11 +137,11 @@ void UIImage::drawInRect(cairo_t* cr, CGRect rect, const UIColor* tint) const
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
 
     if (tint) {
-        cairo_set_source_rgba(cr, tint->red(), tint->green(), tint->blue(), tint->alpha());
+        cairo_set_source_rgba(cr, tint->red(), tint->green(), tint->blue(), tint->alpha() * opacity);
         cairo_mask(cr, pattern);
     } else {
         cairo_set_source(cr, pattern);
-        cairo_paint(cr);
+        cairo_paint_with_alpha(cr, opacity);
     }
     cairo_pattern_destroy(pattern);
     cairo_restore(cr);

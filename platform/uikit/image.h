@@ -36,7 +36,8 @@ public:
     // Draws into the current image context (see drawing.h).
     void drawInRect(CGRect rect) const;
     // Draws into any Cairo context; with a tint, only the alpha channel is drawn in that colour.
-    void drawInRect(cairo_t* cr, CGRect rect, const UIColor* tint = nullptr) const;
+    // The opacity multiplies everything drawn.
+    void drawInRect(cairo_t* cr, CGRect rect, const UIColor* tint = nullptr, double opacity = 1.0) const;
 
     cairo_surface_t* surface() const { return surface_; }
     int pixelWidth() const;

@@ -117,30 +117,8 @@ void fillShape(cairo_t* cr, const CAShapeLayer& shape, double alpha)
 
 void drawImage(cairo_t* cr, const UIImage& image, CGRect rect, double alpha, const UIColor* tint)
 {
-    const int width = image.pixelWidth(), height = image.pixelHeight();
-    if (!image.surface() || width == 0 || height == 0 || !isDrawable(rect) || CGRectIsEmpty(rect) || alpha <= 0)
-        return;
-
-    cairo_save(cr);
-    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-    cairo_clip(cr);
-    // The pattern maps the rectangle onto the image's whole pixel grid.
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image.surface());
-    cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, width / rect.size.width, height / rect.size.height);
-    cairo_matrix_translate(&matrix, -rect.origin.x, -rect.origin.y);
-    cairo_pattern_set_matrix(pattern, &matrix);
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
-    if (tint) {
-        setSourceColor(cr, *tint, alpha);
-        cairo_mask(cr, pattern);
-    } else {
-        cairo_set_source(cr, pattern);
-        cairo_paint_with_alpha(cr, alpha);
-    }
-    cairo_pattern_destroy(pattern);
-    cairo_restore(cr);
+    if (isDrawable(rect))
+        image.drawInRect(cr, rect, tint, alpha);
 }
 
 } // namespace uikit
