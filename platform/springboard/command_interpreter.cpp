@@ -3,6 +3,7 @@
 #include "foundation/clock.h"
 #include "foundation/runloop.h"
 #include "springboard/springboard.h"
+#include "springboard/view_listing.h"
 #include "uikit/application.h"
 #include "uikit/label.h"
 #include "uikit/table_view.h"
@@ -241,6 +242,8 @@ SBCommandInterpreter::Answer SBCommandInterpreter::execute(const std::string& li
     }
     if (command == "state" && w.size() == 1)
         return {"state " + describeState() + " ok"};
+    if (command == "views" && w.size() == 1)
+        return {"views " + listVisibleViews(sb.rootView()) + " ok"};
     if (command == "relaunch" && w.size() == 1)
         return {"ok", Outcome::Relaunch};
     if (command == "quit" && w.size() == 1)

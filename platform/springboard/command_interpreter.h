@@ -20,6 +20,8 @@
 //                                                       for a while, or advances the virtual clock
 //   snapshot <host path>                                writes a PNG of the screen
 //   state                                               "state key=value ... ok" (see describeState)
+//   views                                               "views <JSON list> ok": what is visible
+//                                                       (springboard/view_listing.h)
 //   relaunch                                            restarts the host (UIApplication)
 //   quit                                                ends the host
 //
