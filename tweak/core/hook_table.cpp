@@ -5,81 +5,68 @@
 #include "tweak/lockscreen/notification_list_view.h"
 #include "tweak/lockscreen/now_playing_art_view.h"
 
+#include <string_view>
+#include <vector>
+
 namespace vantorel {
 
-namespace {
+namespace detail {
 
-template <class F>
-objc::IMP imp(F* function)
+void checkAddition(objc::Class cls, objc::SEL sel, const char* encoding)
 {
-    return reinterpret_cast<objc::IMP>(function);
+    // An inherited method of the same name must take what the addition takes, or the host's own
+    // callers would reach the library's function with other arguments.
+    if (!cls)
+        return;
+    if (objc::Method m = cls->lookup(sel); m && std::string_view(m->types) != encoding)
+        objc::detail::encodingMismatch(cls, sel, m->types, encoding);
 }
 
-template <class F>
-objc::IMP* slot(F** saved)
+} // namespace detail
+
+std::span<const HookRow> hookTable()
 {
-    return reinterpret_cast<objc::IMP*>(saved);
-}
+    namespace listView = hooks::SBLockScreenNotificationListView;
+    namespace controller = hooks::SBLockScreenNotificationListController;
+    namespace lockScreen = hooks::SBLockScreenView;
+    namespace nowPlaying = hooks::_NowPlayingArtView;
+    constexpr const char* ListView = "SBLockScreenNotificationListView";
+    constexpr const char* Controller = "SBLockScreenNotificationListController";
+    constexpr const char* LockScreen = "SBLockScreenView";
+    constexpr const char* NowPlaying = "_NowPlayingArtView";
 
-constexpr auto Replace = HookRow::Kind::Replace;
-constexpr auto Add = HookRow::Kind::Add;
-constexpr const char* ListView = "SBLockScreenNotificationListView";
-constexpr const char* ListController = "SBLockScreenNotificationListController";
-constexpr const char* LockScreenView = "SBLockScreenView";
-constexpr const char* NowPlayingArtView = "_NowPlayingArtView";
-
-} // namespace
-
-const std::array<HookRow, 19>& hookTable()
-{
-    using namespace listview;
-    using namespace listcontroller;
-    static const std::array<HookRow, 19> table{{
-        {ListView, "layoutSubviews", Replace, imp(&layoutSubviews), slot(&orig_layoutSubviews), nullptr},
-        {ListView, "shouldDisplayIndexPath:", Add, imp(&shouldDisplayIndexPath), nullptr, "B@:@"},
-        {ListView, "tableView:heightForRowAtIndexPath:", Replace, imp(&tableViewHeightForRowAtIndexPath),
-         slot(&orig_tableViewHeightForRowAtIndexPath), nullptr},
-        {ListView, "scrollViewDidEndDragging:willDecelerate:", Replace, imp(&scrollViewDidEndDraggingWillDecelerate),
-         slot(&orig_scrollViewDidEndDraggingWillDecelerate), nullptr},
-        {ListView, "cornerRadiusHook", Add, imp(&cornerRadiusHook), nullptr, "v@:"},
-        {ListView, "normalizePrevTap", Add, imp(&normalizePrevTap), nullptr, "v@:"},
-        {ListView, "imgCalenderTapped", Add, imp(&imgCalenderTapped), nullptr, "v@:"},
-        {ListView, "imgNotificationsTapped", Add, imp(&imgNotificationsTapped), nullptr, "v@:"},
-        {ListView, "initWithFrame:", Replace, imp(&initWithFrame), slot(&orig_initWithFrame), nullptr},
-        {ListView, "selectedWidgetClass:", Add, imp(&selectedWidgetClass), nullptr, "v@:#"},
-        {ListController, "_hardwareButtonPressed:", Replace, imp(&hardwareButtonPressed),
-         slot(&orig_hardwareButtonPressed), nullptr},
-        {ListController, "_updateModelAndViewForAdditionOfItem:", Replace, imp(&updateModelAndViewForAdditionOfItem),
-         slot(&orig_updateModelAndViewForAdditionOfItem), nullptr},
-        {ListController, "_updateModelForRemovalOfItem:updateView:", Replace,
-         imp(&updateModelForRemovalOfItemUpdateView), slot(&orig_updateModelForRemovalOfItemUpdateView), nullptr},
-        {ListController, "prepareForTeardown", Replace, imp(&prepareForTeardown), slot(&orig_prepareForTeardown),
-         nullptr},
-        {ListController, "clearItemsForNotificationCenter", Replace, imp(&clearItemsForNotificationCenter),
-         slot(&orig_clearItemsForNotificationCenter), nullptr},
-        {ListController, "setInScreenOffMode:", Replace, imp(&setInScreenOffMode), slot(&orig_setInScreenOffMode),
-         nullptr},
-        {LockScreenView, "layoutSubviews", Replace, imp(&lockscreenview::layoutSubviews),
-         slot(&lockscreenview::orig_layoutSubviews), nullptr},
-        {LockScreenView, "_addLockContentUnderlayWithRequester:", Replace,
-         imp(&lockscreenview::addLockContentUnderlayWithRequester),
-         slot(&lockscreenview::orig_addLockContentUnderlayWithRequester), nullptr},
-        {NowPlayingArtView, "initWithFrame:", Replace, imp(&nowplaying::initWithFrame),
-         slot(&nowplaying::orig_initWithFrame), nullptr},
-    }};
+    static const std::vector<HookRow> table{
+        replaceRow<&listView::layoutSubviews>(ListView, "layoutSubviews"),
+        addRow<&listView::shouldDisplayIndexPath>(ListView, "shouldDisplayIndexPath:"),
+        replaceRow<&listView::tableViewHeightForRowAtIndexPath>(ListView, "tableView:heightForRowAtIndexPath:"),
+        replaceRow<&listView::scrollViewDidEndDraggingWillDecelerate>(ListView,
+                                                                       "scrollViewDidEndDragging:willDecelerate:"),
+        addRow<&listView::cornerRadiusHook>(ListView, "cornerRadiusHook"),
+        addRow<&listView::normalizePrevTap>(ListView, "normalizePrevTap"),
+        addRow<&listView::imgCalenderTapped>(ListView, "imgCalenderTapped"),
+        addRow<&listView::imgNotificationsTapped>(ListView, "imgNotificationsTapped"),
+        replaceRow<&listView::initWithFrame>(ListView, "initWithFrame:"),
+        addRow<&listView::selectedWidgetClass>(ListView, "selectedWidgetClass:"),
+        replaceRow<&controller::_hardwareButtonPressed>(Controller, "_hardwareButtonPressed:"),
+        replaceRow<&controller::_updateModelAndViewForAdditionOfItem>(Controller,
+                                                                      "_updateModelAndViewForAdditionOfItem:"),
+        replaceRow<&controller::_updateModelForRemovalOfItemUpdateView>(Controller,
+                                                                        "_updateModelForRemovalOfItem:updateView:"),
+        replaceRow<&controller::prepareForTeardown>(Controller, "prepareForTeardown"),
+        replaceRow<&controller::clearItemsForNotificationCenter>(Controller, "clearItemsForNotificationCenter"),
+        replaceRow<&controller::setInScreenOffMode>(Controller, "setInScreenOffMode:"),
+        replaceRow<&lockScreen::layoutSubviews>(LockScreen, "layoutSubviews"),
+        replaceRow<&lockScreen::_addLockContentUnderlayWithRequester>(LockScreen,
+                                                                      "_addLockContentUnderlayWithRequester:"),
+        replaceRow<&nowPlaying::initWithFrame>(NowPlaying, "initWithFrame:"),
+    };
     return table;
 }
 
 void installHookTable()
 {
-    for (const HookRow& row : hookTable()) {
-        objc::Class cls = objc::objc_getClass(row.className);
-        objc::SEL sel = objc::sel_registerName(row.selector);
-        if (row.kind == HookRow::Kind::Replace)
-            objc::MSHookMessageEx(cls, sel, row.implementation, row.savedSlot);
-        else
-            objc::class_addMethod(cls, sel, row.implementation, row.encoding);
-    }
+    for (const HookRow& row : hookTable())
+        row.install(objc::objc_getClass(row.className), objc::sel_registerName(row.selector));
 }
 
 } // namespace vantorel

@@ -1,23 +1,38 @@
 #include "tweak/lockscreen/lock_screen_view.h"
 
-// The lock-screen backdrop is added here; until then each replacement keeps the host's
-// behaviour.
+#include "tweak/core/hook_table.h"
+#include "tweak/core/settings.h"
+#include "tweak/lockscreen/host_access.h"
+#include "tweak/lockscreen/standard_backdrop.h"
+#include "uikit/backdrop_view.h"
 
-namespace lockscreenview {
+constinit std::shared_ptr<_UIBackdropView> lockScreenBackdrop;
 
-void (*orig_layoutSubviews)(objc::Object*, objc::SEL);
-void (*orig_addLockContentUnderlayWithRequester)(objc::Object*, objc::SEL, objc::id);
+namespace vantorel::hooks::SBLockScreenView {
 
 void layoutSubviews(objc::Object* self, objc::SEL cmd)
 {
-    if (orig_layoutSubviews)
-        orig_layoutSubviews(self, cmd);
+    callHost<&layoutSubviews>(self, cmd);
+    auto* view = dynamic_cast<UIView*>(self);
+    if (!settings.blurEnabled || !view)
+        return;
+    if (!lockScreenBackdrop)
+        lockScreenBackdrop = makeStandardBackdrop();
+    if (!lockScreenBackdrop)
+        return;
+    configureStandardBackdrop(*lockScreenBackdrop);
+    // No frame: the blur view fills the lock screen by itself.
+    view->insertSubviewAtIndex(lockScreenBackdrop, 0);
+    // Through the runtime, so that the request reaches the replacement below.
+    objc::msgSend(self, "_addLockContentUnderlayWithRequester:"_sel, hostIvar(self, "_contentUnderlayRequesters"));
 }
 
-void addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, objc::id requester)
+void _addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, objc::id)
 {
-    if (orig_addLockContentUnderlayWithRequester)
-        orig_addLockContentUnderlayWithRequester(self, cmd, requester);
+    // Without blur the host's veil never shows, whoever asks for it.
+    if (!settings.blurEnabled)
+        return;
+    callHost<&_addLockContentUnderlayWithRequester>(self, cmd, hostIvar(self, "_mediaControlsHiddenRequesters"));
 }
 
-} // namespace lockscreenview
+} // namespace vantorel::hooks::SBLockScreenView

@@ -1,24 +1,19 @@
-// The library's replacements on the host's notification list controller
-// (SBLockScreenNotificationListController): each calls the host's implementation first.
+// The dashboard follows the host's notification list controller
+// (SBLockScreenNotificationListController): each new item feeds the apps hub and turns the
+// weather line into an away text, each removal takes it from the hub, and the home button,
+// teardown, clearing and the screen going off close the dashboard. Every replacement calls the
+// host's implementation first, with the same arguments.
 #pragma once
 
 #include "objc/objc.h"
 
-namespace listcontroller {
+namespace vantorel::hooks::SBLockScreenNotificationListController {
 
-extern void (*orig_hardwareButtonPressed)(objc::Object* self, objc::SEL cmd, objc::id notification);
-extern void (*orig_updateModelAndViewForAdditionOfItem)(objc::Object* self, objc::SEL cmd, objc::id item);
-extern void (*orig_updateModelForRemovalOfItemUpdateView)(objc::Object* self, objc::SEL cmd, objc::id item,
-                                                          bool updateView);
-extern void (*orig_prepareForTeardown)(objc::Object* self, objc::SEL cmd);
-extern void (*orig_clearItemsForNotificationCenter)(objc::Object* self, objc::SEL cmd);
-extern void (*orig_setInScreenOffMode)(objc::Object* self, objc::SEL cmd, bool screenOff);
-
-void hardwareButtonPressed(objc::Object* self, objc::SEL cmd, objc::id notification);
-void updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, objc::id item);
-void updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, objc::id item, bool updateView);
+void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, objc::id notification);
+void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, objc::id item);
+void _updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, objc::id item, bool updateView);
 void prepareForTeardown(objc::Object* self, objc::SEL cmd);
 void clearItemsForNotificationCenter(objc::Object* self, objc::SEL cmd);
 void setInScreenOffMode(objc::Object* self, objc::SEL cmd, bool screenOff);
 
-} // namespace listcontroller
+} // namespace vantorel::hooks::SBLockScreenNotificationListController

@@ -1,14 +1,19 @@
 #include "tweak/lockscreen/now_playing_art_view.h"
 
-// The artwork is hidden here once the dashboard lands; until then the host's view stays as made.
+#include "tweak/core/hook_table.h"
+#include "uikit/view.h"
 
-namespace nowplaying {
+constinit objc::id nowPlayingArtView;
 
-objc::id (*orig_initWithFrame)(objc::Object*, objc::SEL, CGRect);
+namespace vantorel::hooks::_NowPlayingArtView {
 
 objc::id initWithFrame(objc::Object* self, objc::SEL cmd, CGRect frame)
 {
-    return orig_initWithFrame ? orig_initWithFrame(self, cmd, frame) : nullptr;
+    objc::id view = callHost<&initWithFrame>(self, cmd, frame);
+    nowPlayingArtView = view;
+    if (auto* artwork = dynamic_cast<UIView*>(view.get()))
+        artwork->setHidden(true);
+    return view;
 }
 
-} // namespace nowplaying
+} // namespace vantorel::hooks::_NowPlayingArtView
