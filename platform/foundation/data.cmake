@@ -1,5 +1,5 @@
 # vantorel_foundation: the value classes (strings, numbers, arrays, dictionaries, data),
-# property lists on libplist, the device file system, bundles and the loader for device paths.
+# property lists (written with libplist), the device file system, bundles and the loader for device paths.
 pkg_check_modules(PLIST REQUIRED IMPORTED_TARGET libplist-2.0)
 
 add_library(vantorel_foundation SHARED
@@ -13,7 +13,10 @@ add_library(vantorel_foundation SHARED
   ${CMAKE_CURRENT_LIST_DIR}/ns_error.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_reading.cpp
   ${CMAKE_CURRENT_LIST_DIR}/host_file.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/property_list_nesting.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/property_list_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/property_list_reading.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/property_list_xml.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/property_list_binary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/property_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ns_file_manager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/loader.cpp

@@ -1,5 +1,6 @@
 // Property lists: the platform's file format for settings and for records exchanged between
-// processes, read (XML or binary) and written (XML) with libplist.
+// processes. Read (XML or binary) by readers of our own that no bytes can crash (see
+// property_list_reading.h); written (XML or binary) with libplist.
 //
 // Types: dictionary <-> NSDictionary, array <-> NSArray, string <-> NSString, integer <->
 // NSNumber integer, real <-> NSNumber real, boolean <-> NSNumber bool, data <-> NSData. A date
@@ -25,7 +26,8 @@ inline constexpr int kPropertyListMaxDepth = 512;
 inline constexpr std::size_t kPropertyListMaxBytes = 32u << 20;
 
 // The root object of an encoded property list; nil when the bytes are not a property list,
-// are truncated or nest too deep. With Mutable, every array and dictionary is mutable.
+// are truncated, nest too deep, or hold a string or key that is not valid UTF-8 or holds a
+// NUL. With Mutable, every array and dictionary is mutable.
 objc::id propertyListFromBytes(std::string_view encoded, PropertyListContainers containers);
 // The same for the file at a device path; nil also when it is missing, not a regular file,
 // unreadable or larger than kPropertyListMaxBytes.

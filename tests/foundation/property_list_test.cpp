@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -79,6 +82,39 @@ std::string deepBinaryList(std::size_t depth)
     be64(0);
     be64(table);
     return bytes;
+}
+
+// A binary list of the given encoded objects (members refer to each other by one-byte
+// indexes), the first object being the root.
+std::string binaryList(const std::vector<std::string>& objects)
+{
+    std::string bytes = "bplist00";
+    std::vector<std::uint32_t> offsets;
+    for (const std::string& object : objects) {
+        offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
+        bytes += object;
+    }
+    const auto table = static_cast<std::uint64_t>(bytes.size());
+    auto be = [&](std::uint64_t v, int width) {
+        for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+            bytes += static_cast<char>((v >> shift) & 0xFF);
+    };
+    for (std::uint32_t offset : offsets)
+        be(offset, 4);
+    bytes += std::string(6, '\0') + '\x04' + '\x01';
+    be(objects.size(), 8);
+    be(0, 8);
+    be(table, 8);
+    return bytes;
+}
+
+std::string repeated(const std::string& part, std::size_t times)
+{
+    std::string text;
+    text.reserve(part.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += part;
+    return text;
 }
 
 std::shared_ptr<NSMutableDictionary> sampleCity()
@@ -327,4 +363,80 @@ TEST_F(DataPropertyLists, FailedWritesReportFalseAndLeaveTheOldFile)
     // The same object twice is no loop.
     auto shared = NSArray::arrayWithObjects({NSStr("s")});
     EXPECT_TRUE(NSArray::arrayWithObjects({shared, shared})->writeToFileAtomically("/Library/twice.plist", true));
+}
+
+TEST_F(DataPropertyLists, CraftedListsAreRefusedWithoutHarm)
+{
+    using namespace std::string_literals;
+    const std::string deep = repeated("<array>", 500000);
+    const std::string shallowEnd = repeated("</array>", 500000);
+    // Sixty arrays, each holding the one before twice: 2^60 members when expanded.
+    std::vector<std::string> doubling{"\xA2\x01\x01"s};
+    for (int i = 1; i < 60; ++i)
+        doubling.push_back("\xA2"s + static_cast<char>(i + 1) + static_cast<char>(i + 1));
+    doubling.push_back("\xA0"s);
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"'>' inside attributes", xmlPlist(repeated("<array a=\"/>\">", 500000) + shallowEnd)},
+        {"comment opened in the DOCTYPE subset", "<!DOCTYPE plist [ <!-- ]>" + deep + "<string>--></string>" + shallowEnd},
+        {"undeclared entity", "<?xml version=\"1.0\"?><!DOCTYPE plist [<!ENTITY a \"aaaa\">]><string>&a;&a;</string>"},
+        {"NUL by reference", xmlPlist("<dict><key>k</key><string>a&#0;b</string></dict>")},
+        {"key not UTF-8", xmlPlist("<dict><key>\xC3</key><string>v</string></dict>")},
+        {"control character", xmlPlist("<string>bell\x07</string>")},
+        {"element inside a string", xmlPlist("<string>a<string>b</string></string>")},
+        {"key without value", xmlPlist("<dict><key>k</key></dict>")},
+        {"binary key with NUL (ASCII)", binaryList({"\xD1\x01\x02"s, "\x52k\0"s, "\x10\x05"s})},
+        {"binary key with U+0000 (UTF-16)", binaryList({"\xD1\x01\x02"s, "\x62\0k\0\0"s, "\x10\x05"s})},
+        {"binary string with a lone surrogate", binaryList({"\xA1\x01"s, "\x61\xD8\x00"s})},
+        {"binary string not UTF-8", binaryList({"\xA1\x01"s, "\x52\xC3\x28"s})},
+        {"binary key that is a number", binaryList({"\xD1\x01\x01"s, "\x10\x05"s})},
+        {"binary member past the objects", binaryList({"\xA1\x07"s})},
+        {"binary shared members expanding beyond the file", binaryList(doubling)},
+    };
+    for (const auto& crafted : cases) {
+        for (auto containers : {foundation::PropertyListContainers::Immutable, foundation::PropertyListContainers::Mutable})
+            EXPECT_FALSE(foundation::propertyListFromBytes(crafted.bytes, containers)) << crafted.what;
+    }
+    // The same shapes, well made, read.
+    EXPECT_TRUE(foundation::propertyListFromBytes(binaryList({"\xD1\x01\x02"s, "\x51k"s, "\x10\x05"s}),
+                                                  foundation::PropertyListContainers::Immutable));
+    EXPECT_TRUE(foundation::propertyListFromBytes(binaryList({"\xA2\x01\x01"s, "\xA1\x02"s, "\xA0"s}),
+                                                  foundation::PropertyListContainers::Mutable));
+}
+
+TEST_F(DataPropertyLists, XmlOfOtherWritersReads)
+{
+    using namespace std::string_literals;
+    const struct {
+        std::string xml;
+        objc::id expected;
+    } cases[] = {
+        {"\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!DOCTYPE plist [ <!ENTITY x \"]>\"> <!-- ]> --> ]>\n"
+         "<plist version=\"1.0\" note='a>b'><string>x</string></plist>",
+         NSStr("x")},
+        {"<string>&lt;&#65;&#x42;&amp;<![CDATA[<&]]><!-- c -->\xC3\xA9</string>", NSStr("<AB&<&\xC3\xA9")},
+        {xmlPlist("<array><integer> 0x1F </integer><integer>-9223372036854775808</integer><integer>+7</integer></array>"),
+         NSArray::arrayWithObjects({NSNumber::numberWithLong(31), NSNumber::numberWithLong(std::numeric_limits<long>::min()),
+                                    NSNumber::numberWithLong(7)})},
+        {xmlPlist("<array><real>-infinity</real><real>1e999</real><real>.5</real><date>2024-02-29T12:00:00.5Z</date></array>"),
+         NSArray::arrayWithObjects({NSNumber::numberWithDouble(-HUGE_VAL), NSNumber::numberWithDouble(HUGE_VAL),
+                                    NSNumber::numberWithDouble(0.5), NSNumber::numberWithDouble(1709208000.5)})},
+        {xmlPlist("<dict><key>d</key><data>AP8Q\n\tAA</data><key>e</key><data/><key>s</key><string/><key>a</key><array/></dict>"),
+         std::make_shared<NSDictionary>(std::vector<NSDictionary::Entry>{
+             {"d", NSData::dataWithBytes("\x00\xff\x10\x00"s)}, {"e", NSData::dataWithBytes(""s)},
+             {"s", NSStr("")}, {"a", NSArray::array()}})},
+    };
+    for (const auto& row : cases) {
+        objc::id read = foundation::propertyListFromBytes(row.xml, foundation::PropertyListContainers::Immutable);
+        ASSERT_TRUE(read) << row.xml;
+        EXPECT_TRUE(read->isEqual(row.expected.get())) << row.xml << " read as " << read->description();
+    }
+    for (const char* malformed : {"<integer>12a</integer>", "<integer>18446744073709551616</integer>",
+                                  "<date>2023-02-29T00:00:00Z</date>", "<data>A</data>", "<true>yes</true>",
+                                  "<plist><string/><string/></plist>", "<string>x</string><string>y</string>",
+                                  "<uid>1</uid>", "text<string/>"})
+        EXPECT_FALSE(foundation::propertyListFromBytes(malformed, foundation::PropertyListContainers::Immutable))
+            << malformed;
 }
