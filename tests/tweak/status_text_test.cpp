@@ -9,6 +9,7 @@
 #include "tweak/core/localization.h"
 #include "tweak/core/settings.h"
 #include "tweak/core/status_text.h"
+#include "tweak/lockscreen/dashboard_views.h"
 #include "weather/city.h"
 #include "weather/weather_preferences.h"
 
@@ -84,14 +85,18 @@ TEST_F(StatusTextTest, DayPartSettingsReduceToTheirHour)
     at(7, 0);
     EXPECT_EQ(dateStatus(), 1);
 
-    // Evening after night start never yields evening.
+    // A night that starts after midnight: the evening runs across midnight up to the
+    // night-start hour, which still counts as evening; then night until the morning.
     start("<key>eveningStart</key><string>20:00</string><key>nightStart</key><string>02:00</string>");
-    for (int hour = 18; hour < 24; ++hour) {
-        at(hour, 0);
-        EXPECT_NE(dateStatus(), 2) << hour;
+    const std::pair<std::pair<int, int>, long> wrapping[] = {
+        {{19, 59}, 1}, {{20, 0}, 2}, {{23, 30}, 2}, {{0, 0}, 2}, {{2, 30}, 2}, {{3, 0}, 3}, {{5, 59}, 3}, {{6, 0}, 0},
+    };
+    for (auto [time, part] : wrapping) {
+        at(time.first, time.second);
+        EXPECT_EQ(dateStatus(), part) << time.first << ":" << time.second;
     }
-    at(21, 0);
-    EXPECT_EQ(dateStatus(), 3);
+    at(23, 30);
+    EXPECT_EQ(dateStatusString(), "Good Evening, Pal.");
 
     // A setting that is no number reads as hour 0.
     start("<key>morningStart</key><string>early</string>");
@@ -133,16 +138,45 @@ TEST_F(StatusTextTest, WeatherSentenceReadsNaturallyInEachLanguage)
     }
 }
 
-TEST_F(StatusTextTest, NoCityFileGivesTheNotAvailableSentence)
+TEST_F(StatusTextTest, WithoutATemperatureNeitherUnitShowsANumber)
 {
     start();
+    // No city file, then temperatures that are no number or too large for one.
+    const std::pair<const char*, const char*> cities[] = {
+        {nullptr, nullptr}, {"", "Sunny"}, {"n/a", "Sunny"}, {"inf", "Sunny"}, {"1e39", "Sunny"}, {"1e30", "Sunny"},
+    };
+    for (auto [temperature, word] : cities) {
+        if (temperature)
+            writeCity(temperature, 32);
+        const std::string condition = word ? word : "Not Available";
+        celsius(false);
+        EXPECT_EQ(getTempString(), "It's \u00B0 F and " + condition + " currently.") << (temperature ? temperature : "no file");
+        celsius(true);
+        EXPECT_EQ(getTempString(), "It's " + std::string(temperature ? temperature : "") + "\u00B0 C and " + condition +
+                                       " currently.");
+    }
+    // A temperature of 0 is a measurement: 32 degrees Fahrenheit.
+    writeCity("0", 32);
     celsius(false);
-    EXPECT_EQ(getTempString(), "It's 32\u00B0 F and Not Available currently.");
-    celsius(true);
-    EXPECT_EQ(getTempString(), "It's \u00B0 C and Not Available currently.");
+    EXPECT_EQ(getTempString(), "It's 32\u00B0 F and Sunny currently.");
+}
+
+TEST_F(StatusTextTest, NoCityFileLeavesTheCityEmpty)
+{
+    start();
+    getTempString();
     EXPECT_EQ(currentCity, nullptr);
     // A file that is no property list at all reads as no city.
     device.writeFile(std::string(CityFile), "garbage");
     didUpdateWeather();
     EXPECT_EQ(currentCity, nullptr);
+}
+
+TEST_F(StatusTextTest, ShowingTheSentenceRereadsTheCityFileEvenWithoutALabel)
+{
+    start();
+    writeCity("12", 26);
+    ASSERT_EQ(tempStringLabel, nullptr);
+    showTempString();
+    EXPECT_NE(currentCity, nullptr);
 }

@@ -11,7 +11,9 @@
 #include "uikit/label.h"
 #include "uikit/table_view.h"
 
+#include <cctype>
 #include <cmath>
+#include <optional>
 
 constinit objc::id currentCity;
 
@@ -28,13 +30,45 @@ std::string temperatureText(const objc::id& temperature)
     return temperature ? temperature->description() : std::string();
 }
 
-float temperatureValue(const objc::id& temperature)
+// The temperature as a number, or nothing when there is none to convert: no temperature, a
+// text that does not start with a number, or a value that is not finite in single precision.
+// Fahrenheit then shows no number, as Celsius does for a missing temperature, rather than the
+// 32 degrees of a temperature of 0 that was never measured.
+std::optional<float> temperatureValue(const objc::id& temperature)
 {
-    if (auto number = std::dynamic_pointer_cast<NSNumber>(temperature))
-        return number->floatValue();
-    if (auto text = std::dynamic_pointer_cast<NSString>(temperature))
-        return text->floatValue();
-    return 0;
+    float value = 0;
+    if (auto number = std::dynamic_pointer_cast<NSNumber>(temperature)) {
+        value = number->floatValue();
+    } else if (auto text = std::dynamic_pointer_cast<NSString>(temperature)) {
+        // floatValue reads 0 for a text without a leading number: look for one first.
+        const std::string& s = text->string();
+        std::size_t i = s.find_first_not_of(" \t\n\r\f\v");
+        if (i == std::string::npos)
+            return std::nullopt;
+        if (s[i] == '+' || s[i] == '-')
+            ++i;
+        if (i < s.size() && s[i] == '.')
+            ++i;
+        if (i >= s.size() || !std::isdigit(static_cast<unsigned char>(s[i])))
+            return std::nullopt;
+        value = text->floatValue();
+    } else {
+        return std::nullopt;
+    }
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// t × 9 ÷ 5 + 32 in double precision, narrowed to single precision and rounded half away from
+// zero; empty when the result lies outside what a whole number can hold.
+std::string fahrenheitText(float celsius)
+{
+    const float fahrenheit = static_cast<float>(static_cast<double>(celsius) * 9 / 5 + 32);
+    constexpr float kLimit = 9.0e15f; // well inside long, so lroundf stays defined
+    if (!std::isfinite(fahrenheit) || std::fabs(fahrenheit) > kLimit)
+        return {};
+    return std::to_string(std::lroundf(fahrenheit));
 }
 
 // A day-part setting reduced to its hour: "06:00" becomes "06" and is stored back, so later
@@ -66,8 +100,8 @@ std::string getTempString()
         degrees = temperatureText(temperature);
         unit = "C";
     } else {
-        const double fahrenheit = static_cast<double>(temperatureValue(temperature)) * 9 / 5 + 32;
-        degrees = std::to_string(std::lroundf(static_cast<float>(fahrenheit)));
+        if (const auto celsius = temperatureValue(temperature))
+            degrees = fahrenheitText(*celsius);
         unit = "F";
     }
     return textOrEmpty(itsString) + " " + degrees + "\u00B0 " + unit + " " + textOrEmpty(andString) + " " +
@@ -76,8 +110,10 @@ std::string getTempString()
 
 void showTempString()
 {
+    // The sentence is composed (and so the city file reread) even with no label to show it in.
+    const std::string sentence = getTempString();
     if (tempStringLabel)
-        tempStringLabel->setText(getTempString());
+        tempStringLabel->setText(sentence);
 }
 
 long dateStatus()
@@ -92,7 +128,10 @@ long dateStatus()
         return 0;
     if (afternoon <= hour && hour < evening)
         return 1;
-    if (evening <= hour && hour <= night)
+    // The night-start hour itself still counts as evening. A night that starts after midnight
+    // (evening 20, night 2) makes the evening run across midnight up to that hour.
+    const bool inEvening = night < evening ? (evening <= hour || hour <= night) : (evening <= hour && hour <= night);
+    if (inEvening)
         return 2;
     return 3;
 }
