@@ -99,6 +99,8 @@ objc::id Weather::initWithFrame(CGRect frame)
         objc::alloc<UICollectionView>(), "initWithFrame:collectionViewLayout:"_sel, bounds(), layout);
     if (!weatherSlides_)
         return made;
+    // The host sizes this view to its widget area at each layout pass; the grid follows.
+    weatherSlides_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     weatherSlides_->setDataSource(self());
     weatherSlides_->setDelegate(self());
     weatherSlides_->setBackgroundColor(UIColor::clearColor());

@@ -1,5 +1,5 @@
 // The Weather plug-in as the host sees it: its staged bundle loaded by NSBundle, its view made
-// with alloc/initWithFrame:, refreshed with setBlendLayer: and reloadCells. The city file is
+// with alloc/initWithFrame:, shown and refreshed by the library's widget host. The city file is
 // written the way the weather daemon writes it.
 #include "common/city_file.h"
 #include "common/support_paths.h"
@@ -121,6 +121,21 @@ protected:
     }
 
     static std::vector<std::string> hours(const std::shared_ptr<UIView>& widget) { return column(widget, "timeLabel"); }
+
+    // The library's widget host showing the bundle's principal class, as the lock screen has it.
+    static std::shared_ptr<UIView> hostWidget()
+    {
+        auto host = objc::msgSend<std::shared_ptr<UIView>>(objc::msgSend<id>(objc::objc_getClass("VTWidget"), "alloc"_sel),
+                                                           "initWithFrame:"_sel, CGRectMake(0, 0, 320, 460));
+        objc::msgSend(host, "setWidgetClass:"_sel,
+                      NSBundle::bundleWithPath(vantorel::pluginBundlePath("Weather"))->principalClass());
+        objc::msgSend(host, "updateView"_sel);
+        return host;
+    }
+    static std::shared_ptr<UIView> pluginView(const std::shared_ptr<UIView>& host)
+    {
+        return objc::msgSend<std::shared_ptr<UIView>>(host, "pluginView"_sel);
+    }
 };
 
 } // namespace
@@ -203,7 +218,7 @@ TEST_F(WeatherPluginTest, HoursShowInTheDeviceLocaleAndDetailsUnchanged)
     EXPECT_EQ(objc::msgSend<std::shared_ptr<NSString>>(widget, "convertTimeFromMilitary:"_sel, NSStr("bad")), nullptr);
 }
 
-TEST_F(WeatherPluginTest, ReadsTheCityFileWhenMadeAndAtEachReload)
+TEST_F(WeatherPluginTest, ReadsTheCityFileWhenMadeAndWhenTheHostReloadsIt)
 {
     // No file, then a file that is no property list: no tiles.
     auto widget = makeWidget();
@@ -216,41 +231,45 @@ TEST_F(WeatherPluginTest, ReadsTheCityFileWhenMadeAndAtEachReload)
     EXPECT_TRUE(grid(widget)->visibleCells().empty());
 
     writeForecast({{"15:00", "21°"}, {"16:00", "20°"}});
-    auto fresh = makeWidget();
-    EXPECT_EQ(hours(fresh), (std::vector<std::string>{"3PM", "4PM"}));
-    EXPECT_TRUE(objc::object_getIvar(fresh.get(), objc::class_getInstanceVariable(fresh->isa(), "localCity")));
+    auto host = hostWidget();
+    auto shown = pluginView(host);
+    EXPECT_EQ(hours(shown), (std::vector<std::string>{"3PM", "4PM"}));
 
     // The daemon rewrites the file: the grid keeps the hours it read until the host reloads it.
     writeForecast({{"18:00", "17°"}, {"19:00", "16°"}, {"20:00", "15°"}});
-    grid(fresh)->setNeedsLayout();
-    EXPECT_EQ(hours(fresh), (std::vector<std::string>{"3PM", "4PM"}));
-    objc::msgSend(fresh, "reloadCells"_sel);
-    EXPECT_EQ(hours(fresh), (std::vector<std::string>{"6PM", "7PM", "8PM"}));
-    EXPECT_EQ(column(fresh, "tempLabel"), (std::vector<std::string>{"17°", "16°", "15°"}));
+    host->setFrame(CGRectMake(0, 0, 320, 470));
+    host->layoutIfNeeded();
+    EXPECT_EQ(hours(shown), (std::vector<std::string>{"3PM", "4PM"}));
+    objc::msgSend(host, "reloadWeatherInfo"_sel);
+    EXPECT_EQ(hours(shown), (std::vector<std::string>{"6PM", "7PM", "8PM"}));
+    EXPECT_EQ(column(shown, "tempLabel"), (std::vector<std::string>{"17°", "16°", "15°"}));
+    // The grid follows the size the host gives the view.
+    EXPECT_EQ(grid(shown)->frame(), CGRectMake(0, 0, 320, 470));
 }
 
 TEST_F(WeatherPluginTest, TilesTakeTheBlendLayersFilterOnlyOnceTheyAreMadeWithIt)
 {
     writeForecast({{"15:00", "21°"}, {"16:00", "20°"}});
-    auto widget = makeWidget();
-    ASSERT_TRUE(widget);
+    auto host = hostWidget();
+    auto shown = pluginView(host);
     auto filters = [&] {
         std::vector<std::string> seen;
         for (long i = 0; i < 2; ++i)
-            seen.push_back(grid(widget)->cellForItemAtIndexPath(item(i))->layer()->compositingFilter());
+            seen.push_back(grid(shown)->cellForItemAtIndexPath(item(i))->layer()->compositingFilter());
         return seen;
     };
     EXPECT_EQ(filters(), (std::vector<std::string>{"", ""}));
 
     auto layer = CALayer::layer();
     layer->setCompositingFilter("screenBlendMode");
-    objc::msgSend(widget, "setBlendLayer:"_sel, layer);
-    EXPECT_EQ(objc::msgSend<id>(widget, "blendLayer"_sel), layer);
+    objc::msgSend(shown, "setBlendLayer:"_sel, layer);
     EXPECT_EQ(filters(), (std::vector<std::string>{"", ""})) << "tiles made before the layer came";
-    objc::msgSend(widget, "reloadCells"_sel);
+    objc::msgSend(host, "setPopLayer:"_sel, layer);
+    objc::msgSend(host, "reloadWeatherInfo"_sel);
+    EXPECT_EQ(objc::msgSend<id>(shown, "blendLayer"_sel), layer);
     EXPECT_EQ(filters(), (std::vector<std::string>{"screenBlendMode", "screenBlendMode"}));
-    objc::msgSend(widget, "setBlendLayer:"_sel, nullptr);
-    objc::msgSend(widget, "reloadCells"_sel);
+    objc::msgSend(host, "setPopLayer:"_sel, nullptr);
+    objc::msgSend(host, "reloadWeatherInfo"_sel);
     EXPECT_EQ(filters(), (std::vector<std::string>{"", ""}));
 }
 
