@@ -213,7 +213,7 @@ std::string Device::settings(const std::string& command)
     const fs::path program = fs::absolute(options_.buildDir) / "bin/Preferences";
     if (!fs::exists(program))
         return "error the Settings app is not built";
-    Process app({program.string(), "--command", command}, Process::Pipes::InputOutput);
+    Process app({program.string(), command}, Process::Pipes::InputOutput);
     std::string answer;
     while (const auto line = app.readLine(kAnswerTimeout))
         answer = *line;
@@ -221,7 +221,7 @@ std::string Device::settings(const std::string& command)
     if (!status || *status != 0)
         return answer.rfind("error", 0) == 0 ? answer : "error the Settings app failed: " + answer;
     // A restart pressed in the Settings app relaunches the host: its "ready" line follows.
-    if (command.rfind("restart", 0) == 0 || command.rfind("respring", 0) == 0) {
+    if (command == "restart") {
         const auto ready = host_.readLine(kAnswerTimeout);
         if (!ready || ready->rfind("ready", 0) != 0)
             return "error the host did not restart";

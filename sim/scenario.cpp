@@ -54,7 +54,7 @@ bool printable(const std::string& text)
 }
 
 const char* const kIdentifier = R"([A-Za-z0-9][A-Za-z0-9._-]{0,127})";
-const char* const kViewName = R"((widgets|notifications|greeting|weather|table|widget-area|hub:[1-9][0-9]?))";
+const char* const kViewName = R"((widgets|notifications|greeting|weather|table|widget-area|hub:[1-9][0-9]?|tile:[A-Za-z0-9._-]{1,64}))";
 
 bool inScreen(const std::string& x, const std::string& y)
 {
@@ -94,7 +94,7 @@ const std::vector<Verb>& verbs()
         {"alert", "alert <title>", [](W w, T) { return !w.empty(); }},
         {"remove", "remove <index> or remove <application id>",
          [](W w, T) { return w.size() == 1 && (matches(w[0], "[0-9]{1,6}") || matches(w[0], kIdentifier)); }},
-        {"tap", "tap <x> <y> (points inside 320 x 568) or tap <view> (widgets, notifications, greeting, weather, table, widget-area, hub:<n>)",
+        {"tap", "tap <x> <y> (points inside 320 x 568) or tap <view> (widgets, notifications, greeting, weather, table, widget-area, hub:<n>, tile:<plug-in>)",
          [](W w, T) { return target(w); }},
         {"double-tap", "double-tap <x> <y> or double-tap <view>", [](W w, T) { return target(w); }},
         {"swipe", "swipe <x> <y> <dx> <dy> or swipe <view> <dx> <dy> (a finger moving by dx, dy points)",

@@ -79,6 +79,15 @@ std::optional<ScreenPoint> findView(const std::string& answer, const std::string
         for (const auto& v : views)
             if (v.cls == "VTWidget" || v.cls == "WidgetSelector")
                 found.push_back(&v);
+    } else if (name.rfind("tile:", 0) == 0) {
+        const std::string plugin = name.substr(5);
+        for (const auto& v : views)
+            if (v.cls == "UILabel" && v.text == plugin && inside(views, v, "WidgetCell"))
+                for (long p = v.parent; p >= 0; p = views[p].parent)
+                    if (views[p].cls == "WidgetCell") {
+                        found.push_back(&views[p]);
+                        break;
+                    }
     } else if (name == "table") {
         for (const auto& v : views)
             if (v.cls == "UITableView" || v.cls.find("TableView") != std::string::npos)

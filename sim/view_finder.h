@@ -7,6 +7,7 @@
 //   greeting, weather        the greeting line and the weather sentence
 //   table                    the notification list
 //   widget-area              the open widget (or the widget chooser)
+//   tile:<name>              the widget chooser's tile of that plug-in
 #pragma once
 
 #include "sim/scenario.h"
