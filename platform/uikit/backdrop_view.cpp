@@ -1,5 +1,7 @@
 #include "uikit/backdrop_view.h"
 
+#include "foundation/ns_string.h"
+
 #include <algorithm>
 
 using objc::operator""_sel;
@@ -41,6 +43,13 @@ objc::id _UIBackdropView::initWithStyle(long style)
     return objc::msgSend<objc::id>(this, "initWithFrame:"_sel, CGRectZero);
 }
 
+std::shared_ptr<NSString> _UIBackdropView::blurQualityString() const { return NSStr(blurQuality_); }
+
+void _UIBackdropView::setBlurQualityString(const std::shared_ptr<NSString>& quality)
+{
+    setBlurQuality(quality ? quality->string() : std::string());
+}
+
 void _UIBackdropView::fillSuperview()
 {
     if (UIView* parent = superview(); parent && frame() != parent->bounds())
@@ -72,4 +81,6 @@ OBJC_REGISTER(_UIBackdropView,
     c.method<&_UIBackdropView::blurRadius>("blurRadius");
     c.method<&_UIBackdropView::setBlurRadius>("setBlurRadius:");
     c.method<&_UIBackdropView::blurRadiusSetOnce>("blurRadiusSetOnce");
-    c.method<&_UIBackdropView::setBlurRadiusSetOnce>("setBlurRadiusSetOnce:");)
+    c.method<&_UIBackdropView::setBlurRadiusSetOnce>("setBlurRadiusSetOnce:");
+    c.method<&_UIBackdropView::blurQualityString>("blurQuality");
+    c.method<&_UIBackdropView::setBlurQualityString>("setBlurQuality:");)

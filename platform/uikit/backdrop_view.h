@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+class NSString;
+
 // The tint laid over the blur.
 class _UIBackdropViewSettings : public objc::Object {
     OBJC_CLASS(_UIBackdropViewSettings, objc::Object)
@@ -48,6 +50,10 @@ public:
     // "default", "low", ... as given; empty gives "default".
     const std::string& blurQuality() const { return blurQuality_; }
     void setBlurQuality(std::string quality) { blurQuality_ = quality.empty() ? "default" : std::move(quality); }
+    // The same through the runtime ("blurQuality", "setBlurQuality:"), where the quality is a
+    // string object; nil gives "default".
+    std::shared_ptr<NSString> blurQualityString() const;
+    void setBlurQualityString(const std::shared_ptr<NSString>& quality);
 
     // Inside a superview the frame is always the superview's bounds, whatever is asked.
     void setFrame(CGRect frame) override;

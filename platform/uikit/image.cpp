@@ -1,6 +1,6 @@
 #include "uikit/image.h"
 
-#include "foundation/device_path.h"
+#include "foundation/confined_path.h"
 #include "uikit/color.h"
 #include "uikit/drawing.h"
 #include "uikit/screen_scale.h"
@@ -48,7 +48,8 @@ std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& dev
 {
     if (devicePath.empty())
         return nullptr;
-    const std::string host = foundation::hostPath(devicePath);
+    // Confined like every other file access: ".." never leaves the device root.
+    const std::string host = foundation::confinedHostPath(devicePath);
 
     std::filesystem::path hiRes(host);
     if (hiRes.extension() == ".png" && scaleOfFileName(host) == 1) {

@@ -64,6 +64,23 @@ TEST_F(ImageFiles, PlainFileHasScaleOneAndAnExplicitDoubleFileScaleTwo)
     EXPECT_EQ(doubled->size(), CGSizeMake(15, 5));
 }
 
+TEST_F(ImageFiles, PathsStayInsideTheDeviceRoot)
+{
+    // A picture beside the device root on this machine, and one inside it at the confined path.
+    const std::filesystem::path outside = std::filesystem::path(device.path()).parent_path() /
+                                          (std::filesystem::path(device.path()).filename().string() + "-outside.png");
+    writeSolidPNG(outside.string(), 8, 8, 1, 0, 0, 1);
+    device.makeFolder(outside.parent_path().string());
+    writePNG(outside.string(), 4, 4, 0, 0, 1);
+    std::string escaping = "/Library";
+    for (int i = 0; i < 32; ++i)
+        escaping += "/..";
+    const auto image = UIImage::imageWithContentsOfFile(escaping + outside.string());
+    std::filesystem::remove(outside);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixelWidth(), 4); // the device's own file, not the machine's
+}
+
 TEST_F(ImageFiles, MissingOrUnreadablePicturesGiveNil)
 {
     EXPECT_FALSE(UIImage::imageWithContentsOfFile("/Library/Pictures/Missing.png"));
