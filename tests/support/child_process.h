@@ -1,12 +1,17 @@
-// A program started by a test, with pipes on its standard input and output.
+// A program started by a test, with pipes on its standard input and output. It inherits the
+// test's environment (its device root and its private session bus, see private_bus.h), with
+// the given "NAME=value" entries in place of the inherited ones.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -17,10 +22,11 @@ namespace testsupport {
 
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::vector<std::string>& arguments)
+    explicit ChildProcess(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {})
     {
         int in[2], out[2];
-        if (::pipe(in) != 0 || ::pipe(out) != 0)
+        // Close-on-exec: a program started later must not hold this one's pipes open.
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -32,7 +38,20 @@ public:
         for (const auto& a : arguments)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        std::vector<std::string> entries = environment;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            const auto named = [&](const std::string& mine) {
+                return mine.substr(0, mine.find('=')) == entry.substr(0, entry.find('='));
+            };
+            if (std::none_of(environment.begin(), environment.end(), named))
+                entries.push_back(entry);
+        }
+        std::vector<char*> envp;
+        for (auto& e : entries)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(in[0]);
@@ -53,11 +72,19 @@ public:
     }
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     void send(const std::string& line)
     {
         const std::string text = line + "\n";
         [[maybe_unused]] ssize_t written = ::write(input_, text.data(), text.size());
+    }
+
+    // Bytes sent but not yet taken by the program from its standard input.
+    int unreadInput() const
+    {
+        int bytes = 0;
+        return input_ >= 0 && ::ioctl(input_, FIONREAD, &bytes) == 0 ? bytes : -1;
     }
 
     void closeInput()
