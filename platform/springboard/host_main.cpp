@@ -1,7 +1,11 @@
 // springboard: the simulated lock-screen host. Start-up loads the injected libraries meant for
 // the host (substrate_loader.h), builds the lock screen and answers the simulated device's
 // commands (command_interpreter.h) from standard input on the main run loop. Its first line of
-// output is "ready <pid>"; the end of the input ends the host (status 0).
+// output is "ready <pid>"; the end of the input ends the host (status 0). A line longer than
+// the host reads (LineReader::kMaxLineLength) is not run: its answer is an error.
+//
+// Like the phone's host, the program links the device's weather framework, so the libraries
+// injected into it find its classes by name and share its one store with the host.
 //
 // The device root is inherited from the environment (foundation/device_path.h).
 #include "foundation/runloop.h"
@@ -10,6 +14,7 @@
 #include "springboard/springboard.h"
 #include "springboard/substrate_loader.h"
 #include "uikit/application.h"
+#include "weather/weather_preferences.h"
 
 #ifdef VANTOREL_HAS_RENDERER
 #include "uikit/snapshot.h"
@@ -23,6 +28,8 @@ using objc::operator""_sel;
 int main()
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    // The weather store exists before any injected library starts.
+    WeatherPreferences::sharedPreferences();
     for (const auto& library : springboard::loadSubstrateLibraries(SpringBoard::kBundleIdentifier, "SpringBoard")) {
         if (!library.loaded)
             std::fprintf(stderr, "springboard: %s not loaded: %s\n", library.devicePath.c_str(), library.reason.c_str());
@@ -47,6 +54,10 @@ int main()
                 springboard::exitHostProcess(0);
             if (answer.outcome == SBCommandInterpreter::Outcome::Relaunch)
                 objc::msgSend(UIApplication::sharedApplication(), "_relaunchSpringBoardNow"_sel);
+        },
+        [] {
+            std::printf("error command longer than %zu bytes, not run\n", springboard::LineReader::kMaxLineLength);
+            std::fflush(stdout);
         },
         [] { springboard::exitHostProcess(0); });
     NSRunLoop::mainRunLoop()->run();

@@ -20,15 +20,23 @@ void installRelaunchHandler();
 [[noreturn]] void exitHostProcess(int status);
 
 // Reads lines from a file descriptor on a thread of its own and hands each, in order, to the
-// main run loop, one at a time: the next line is read only once the previous one has been
-// handled, so a handler that ends the process leaves the unread lines to the next process.
-// Lines longer than kMaxLineLength are cut to that length. At the end of the input onEnd runs
-// on the main run loop. The thread lives until the input ends.
+// main run loop, one at a time: the next line is handed over only once the previous one has
+// been handled. The input is read in blocks. When the process ends (exitHostProcess), what was
+// read but not yet handled goes back to the supervisor through kUnreadInputVariable, and the
+// next host takes it before reading on: a handler that relaunches the host leaves the rest of
+// the command stream to the next process.
+// A line longer than kMaxLineLength is not handed over: onOverlong runs in its place. At the
+// end of the input onEnd runs on the main run loop. The thread lives until the input ends.
 class LineReader {
 public:
     static constexpr std::size_t kMaxLineLength = 64 * 1024;
 
-    static void start(int fd, std::function<void(const std::string&)> onLine, std::function<void()> onEnd);
+    static void start(int fd, std::function<void(const std::string&)> onLine, std::function<void()> onOverlong,
+                      std::function<void()> onEnd);
 };
+
+// Names the descriptor of a memory file, set by the supervisor for each host it starts: it holds
+// the input the previous host read but did not handle, and receives this host's when it ends.
+inline constexpr const char* kUnreadInputVariable = "VANTOREL_SPRINGBOARD_UNREAD_INPUT_FD";
 
 } // namespace springboard

@@ -1,7 +1,8 @@
 // The supervisor of the host process, as the simulated device's launcher uses it: it starts the
 // host program and starts it again each time it ends asking for a relaunch
-// (kRelaunchExitStatus). The host shares the supervisor's standard input and output, so a
-// command stream continues in the new process where the old one stopped reading.
+// (kRelaunchExitStatus). The host shares the supervisor's standard input and output; the input
+// a host read but did not handle is handed to the next one (LineReader, kUnreadInputVariable),
+// so a command stream continues in the new process where the old one stopped.
 #pragma once
 
 #include <string>

@@ -58,6 +58,10 @@ TEST_F(SpringBoardHostProgram, AnswersEachCommandWithOneLine)
     EXPECT_EQ(host.ask("bulletin com.apple.MobileSMS Anna | Dinner at eight?"), "ok");
     EXPECT_EQ(host.ask("alert Low Battery"), "ok");
     EXPECT_EQ(host.ask("card com.apple.Passbook Boarding pass"), "ok");
+    // A line longer than the host reads is refused whole, not cut and run.
+    const std::string overlong(springboard::LineReader::kMaxLineLength, 'x');
+    for (const std::string& line : {"bulletin com.apple.MobileSMS " + overlong, "alert " + overlong + overlong})
+        EXPECT_THAT(host.ask(line), StartsWith("error command longer than"));
     const std::string state = host.ask("state");
     EXPECT_THAT(state, StartsWith("state items=3 screen=on idle="));
     EXPECT_THAT(state, HasSubstr(" underlay=1 media=0 rows=3 labels=["));
@@ -103,6 +107,25 @@ TEST_F(SpringBoardHostProgram, OnTheDevicesVirtualClockTheIdleTimerTurnsTheScree
     EXPECT_EQ(host.wait(), 0);
 }
 
+TEST_F(SpringBoardHostProgram, ReadsItsInputInBlocksAndAnswersInOrder)
+{
+    Child host({sbtest::builtProgram("springboard")});
+    ASSERT_TRUE(host.started());
+    readyPid(host);
+    const std::string commands = "wait 1\nalert Low Battery\nstate\n";
+    host.send(commands.substr(0, commands.size() - 1));
+    // While the host waits, the commands behind the first one are already read.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (host.unreadInput() == static_cast<int>(commands.size()) && std::chrono::steady_clock::now() < deadline)
+        ::usleep(1000);
+    EXPECT_EQ(host.unreadInput(), 0);
+    EXPECT_EQ(host.readLine(), "ok");
+    EXPECT_EQ(host.readLine(), "ok");
+    EXPECT_THAT(host.readLine().value_or(""), StartsWith("state items=1 "));
+    EXPECT_EQ(host.ask("quit"), "ok");
+    EXPECT_EQ(host.wait(), 0);
+}
+
 TEST_F(SpringBoardHostProgram, EndOfInputEndsTheHost)
 {
     Child host({sbtest::builtProgram("springboard")});
@@ -131,16 +154,20 @@ TEST_F(SpringBoardHostProgram, SupervisorStartsANewHostThatLoadsItsLibrariesAgai
     EXPECT_EQ(supervisor.ask("bulletin com.apple.mobilemail Tom | Invoice"), "ok");
     EXPECT_THAT(supervisor.ask("state"), StartsWith("state items=1 "));
 
-    // Commands sent right behind the relaunch wait for the new process.
-    supervisor.send("relaunch");
-    supervisor.send("state");
+    // Commands sent right behind the relaunch (read by the old process in the same block) wait
+    // for the new process, in order.
+    supervisor.send("relaunch\nalert Low Battery\nstate\nrelaunch\nstate");
     EXPECT_EQ(supervisor.readLine(), "ok");
     const std::string second = readyPid(supervisor);
     EXPECT_NE(second, first);
+    EXPECT_EQ(supervisor.readLine(), "ok");
+    EXPECT_THAT(supervisor.readLine().value_or(""), StartsWith("state items=1 "));
+    EXPECT_EQ(supervisor.readLine(), "ok");
+    const std::string third = readyPid(supervisor);
     EXPECT_THAT(supervisor.readLine().value_or(""), StartsWith("state items=0 "));
 
     EXPECT_EQ(supervisor.ask("quit"), "ok");
     EXPECT_EQ(supervisor.wait(), 0);
-    EXPECT_EQ(tweakStarts(), (std::vector<std::string>{first, second}));
+    EXPECT_EQ(tweakStarts(), (std::vector<std::string>{first, second, third}));
     EXPECT_FALSE(std::ifstream(device.host("/var/tmp/SBTestTweakBeta.log")).good());
 }
