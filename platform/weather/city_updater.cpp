@@ -5,6 +5,7 @@
 #include "foundation/runloop.h"
 #include "weather/city.h"
 #include "weather/hourly_forecast.h"
+#include "weather/plausible_weather.h"
 #include "weather/temperature_text.h"
 #include "weather/weather_preferences.h"
 #include "weather/weather_service.h"
@@ -56,6 +57,8 @@ void TWCCityUpdater::updateWeatherForCity(const std::shared_ptr<City>& city)
     ++running_;
     std::weak_ptr<TWCCityUpdater> weakSelf = selfAs<TWCCityUpdater>();
     weather::WeatherCompletion completion = [weakSelf, city](std::optional<weather::WeatherReport> report) {
+        if (report)
+            report = weather::plausibleReport(std::move(*report));
         if (auto self = weakSelf.lock())
             self->finish(city, report ? &*report : nullptr);
     };

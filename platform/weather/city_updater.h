@@ -17,7 +17,9 @@
 // A filled city has temperature, conditionCode and hourlyForecasts from the service; its
 // locationID is set only when the service has an identifier for the place (neither the offline
 // service nor Open-Meteo has one), so a city keeps the locationID it had. Hourly details are
-// written in the unit WeatherPreferences isCelsius chooses when the answer arrives.
+// written in the unit WeatherPreferences isCelsius chooses when the answer arrives. Every report
+// is held to plausible_weather.h first: an impossible current temperature fails the city, and
+// impossible hours are left out.
 //
 // A city without a location with usable coordinates fails (asynchronously, like any failure).
 // An answer that arrives after the updater is gone is dropped.

@@ -1,5 +1,6 @@
 #include "weather/temperature_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -9,7 +10,8 @@ std::string temperatureText(double celsius)
 {
     if (!std::isfinite(celsius))
         return "0";
-    double tenths = std::round(celsius * 10) / 10;
+    // Past 1e15 a double has no tenths to round away (and ten times it could overflow).
+    double tenths = std::fabs(celsius) < 1e15 ? std::round(celsius * 10) / 10 : celsius;
     if (tenths == 0)
         tenths = 0; // drops the sign of -0
     char text[32];
@@ -21,7 +23,8 @@ std::string temperatureDetail(double celsius, bool inCelsius)
 {
     if (!std::isfinite(celsius))
         celsius = 0;
-    const double shown = inCelsius ? celsius : celsius * 9 / 5 + 32;
+    // Rounded within the range of long: rounding a value outside it is undefined.
+    const double shown = std::clamp(inCelsius ? celsius : celsius * 9 / 5 + 32, -9.2e18, 9.2e18);
     return std::to_string(std::lround(shown)) + "\u00B0";
 }
 

@@ -230,3 +230,120 @@ TEST_F(DaemonTest, FailedFetchLeavesTheFileAndTheNextTickTriesAgain)
     EXPECT_TRUE(runUntilLogged("*** Weather update saved to file", 1));
     EXPECT_EQ(server.requests().size(), 2u);
 }
+
+namespace {
+
+std::string replaced(std::string text, const std::string& what, const std::string& with)
+{
+    const std::size_t at = text.find(what);
+    EXPECT_NE(at, std::string::npos) << what;
+    return at == std::string::npos ? text : text.replace(at, what.size(), with);
+}
+
+std::string fileContents(const testsupport::TemporaryDeviceRoot& device)
+{
+    std::ifstream in(device.host(std::string(vantorel::CityFile)), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+long failedLines()
+{
+    auto lines = foundation::logSink();
+    return std::count_if(lines.begin(), lines.end(),
+                         [](const std::string& line) { return line.starts_with("*** Failed to updated city = "); });
+}
+
+} // namespace
+
+TEST_F(DaemonTest, ImplausibleWeatherIsAFailedFetchAndImplausibleHoursAreLeftOut)
+{
+    const std::string good = weathertest::fixture("forecast_good.json");
+    const std::string current = "\"temperature_2m\":21.5,";
+    const struct {
+        const char* what;
+        std::string body;
+        std::size_t hours; // 0: a failed fetch
+    } cases[] = {
+        {"current 1e308", replaced(good, current, "\"temperature_2m\":1e308,"), 0},
+        {"current -1e308", replaced(good, current, "\"temperature_2m\":-1e308,"), 0},
+        {"current 70.5", replaced(good, current, "\"temperature_2m\":70.5,"), 0},
+        {"an hour of 1e300", replaced(good, "22.8,", "1e300,"), 11},
+        {"an hour at 99:99", replaced(good, "\"2024-05-14T16:00\"", "\"2024-05-14T99:99\""), 11},
+        {"an hour at 14:6x", replaced(good, "\"2024-05-14T15:00\"", "\"2024-05-14T14:6x\""), 11},
+        {"an hour with a control character", replaced(good, "\"2024-05-14T18:00\"", "\"2024-05-14T18:0\\u0007\""), 11},
+        {"an hour with a cut UTF-8 sequence", replaced(good, "\"2024-05-14T19:00\"", "\"2024-05-14T19:0\xC3\""), 11},
+        {"no plausible hour", R"({"current":{"time":"2024-05-14T14:15","temperature_2m":20,"weather_code":0},
+           "hourly":{"time":["2024-05-14T14:00"],"temperature_2m":[1e300],"weather_code":[0]}})", 0},
+    };
+    weathertest::FixtureServer server;
+    weathertest::ScopedEnvironment service("VANTOREL_WEATHER_SERVICE", "open-meteo");
+    weathertest::ScopedEnvironment base("VANTOREL_WEATHER_BASE_URL", server.baseURL());
+    device.writeFile(std::string(vantorel::CityFile), "previous");
+    bool started = false;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        server.answer(200, row.body);
+        const std::string before = fileContents(device);
+        const long saved = count("*** Weather update saved to file"), failed = failedLines();
+        const int postsBefore = posts; // all delivered by the end of the previous row
+        if (!started) {
+            helper = vantoreld::startDaemon();
+            started = true;
+        }
+        foundation::advanceClock(2);
+        ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil(
+            [&] { return count("*** Weather update saved to file") > saved || failedLines() > failed; }, 30.0));
+        if (row.hours == 0) {
+            EXPECT_EQ(count("*** Weather update saved to file"), saved);
+            EXPECT_EQ(deliveredPosts(), postsBefore);
+            EXPECT_EQ(fileContents(device), before);
+        } else {
+            EXPECT_EQ(deliveredPosts(), postsBefore + 1);
+            auto city = cityInFile();
+            ASSERT_TRUE(city && city->hourlyForecasts());
+            EXPECT_EQ(text(city->temperature()), "21.5");
+            EXPECT_EQ(city->hourlyForecasts()->count(), row.hours);
+            for (const objc::id& entry : *city->hourlyForecasts()) {
+                auto hour = std::dynamic_pointer_cast<HourlyForecast>(entry);
+                const std::string time = text(hour->time()), detail = text(hour->detail());
+                EXPECT_TRUE(time.size() == 5 && time[2] == ':' && time < "24:00" && time.substr(3) < "60") << time;
+                EXPECT_LE(detail.size(), 5u) << detail; // "-12°" at most
+            }
+        }
+        foundation::advanceClock(298); // on to the next tick
+    }
+}
+
+TEST_F(DaemonTest, AnAnswerOlderThanTheSavedWeatherIsDropped)
+{
+    const std::string newer = weathertest::fixture("forecast_good.json");
+    const std::string older = replaced(newer, "\"temperature_2m\":21.5,", "\"temperature_2m\":10,");
+    weathertest::FixtureServer server;
+    weathertest::ScopedEnvironment service("VANTOREL_WEATHER_SERVICE", "open-meteo");
+    weathertest::ScopedEnvironment base("VANTOREL_WEATHER_BASE_URL", server.baseURL());
+    weathertest::ScopedEnvironment timeout("VANTOREL_WEATHER_TIMEOUT", "60");
+    server.neverAnswer(); // the first request hangs
+    helper = vantoreld::startDaemon();
+    foundation::advanceClock(2);
+    // Nothing in this process marks the request's arrival: look again every tenth of a second.
+    for (int tries = 0; tries < 300 && server.requests().size() < 1; ++tries)
+        NSRunLoop::mainRunLoop()->runForSeconds(0.1);
+    ASSERT_EQ(server.requests().size(), 1u);
+
+    server.answer(200, newer);
+    foundation::advanceClock(300);
+    ASSERT_TRUE(runUntilLogged("*** Weather update saved to file", 1));
+    EXPECT_EQ(text(cityInFile()->temperature()), "21.5");
+
+    server.answerHeld(200, older); // the first request's answer comes last
+    ASSERT_TRUE(NSRunLoop::mainRunLoop()->runUntil([] { return !vantoreld::weatherUpdater->isUpdatingWeather(); }, 30.0));
+    EXPECT_EQ(count("*** Weather update saved to file"), 1);
+    EXPECT_EQ(text(cityInFile()->temperature()), "21.5");
+    EXPECT_EQ(deliveredPosts(), 1);
+
+    // Later requests are written as before.
+    server.answer(200, older);
+    foundation::advanceClock(300);
+    ASSERT_TRUE(runUntilLogged("*** Weather update saved to file", 2));
+    EXPECT_EQ(text(cityInFile()->temperature()), "10");
+}

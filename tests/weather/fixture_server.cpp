@@ -52,6 +52,17 @@ void writeAll(int client, const std::string& data)
     }
 }
 
+std::string responseText(int status, const std::string& body, const std::string& contentType)
+{
+    std::ostringstream response;
+    response << "HTTP/1.1 " << status << ' ' << reason(status) << "\r\n"
+             << "Content-Type: " << contentType << "\r\n"
+             << "Content-Length: " << body.size() << "\r\n"
+             << "Connection: close\r\n\r\n"
+             << body;
+    return response.str();
+}
+
 } // namespace
 
 FixtureServer::FixtureServer()
@@ -95,6 +106,20 @@ void FixtureServer::neverAnswer()
     silent_ = true;
 }
 
+void FixtureServer::answerHeld(int status, const std::string& body)
+{
+    std::vector<int> held;
+    {
+        std::lock_guard guard(lock_);
+        held.swap(heldClients_);
+    }
+    const std::string response = responseText(status, body, "application/json");
+    for (int client : held) {
+        writeAll(client, response);
+        close(client);
+    }
+}
+
 std::string FixtureServer::baseURL() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 std::vector<std::string> FixtureServer::requests() const
@@ -127,14 +152,9 @@ void FixtureServer::handle(int client)
         heldClients_.push_back(client);
         return;
     }
-    std::ostringstream response;
-    response << "HTTP/1.1 " << status_ << ' ' << reason(status_) << "\r\n"
-             << "Content-Type: " << contentType_ << "\r\n"
-             << "Content-Length: " << body_.size() << "\r\n"
-             << "Connection: close\r\n\r\n"
-             << body_;
+    const std::string response = responseText(status_, body_, contentType_);
     guard.unlock();
-    writeAll(client, response.str());
+    writeAll(client, response);
     close(client);
 }
 

@@ -19,8 +19,11 @@ public:
 
     // Every request from now on gets this answer.
     void answer(int status, std::string body, std::string contentType = "application/json");
-    // Every request from now on is read and then left without an answer until the server stops.
+    // Every request from now on is read and then left without an answer until the server stops
+    // or answerHeld() is called.
     void neverAnswer();
+    // Answers the requests held so far (and only those) now.
+    void answerHeld(int status, const std::string& body);
 
     // "http://127.0.0.1:<port>"
     std::string baseURL() const;
