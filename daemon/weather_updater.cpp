@@ -54,13 +54,30 @@ void VTWeatherUpdater::updateWeatherForLocation(const objc::id& location)
         return;
     auto city = std::make_shared<City>();
     city->setLocation(location);
+    requestNumbers_[city.get()] = ++lastRequest_;
     objc::msgSend(this, "updateWeatherForCity:"_sel, city);
+}
+
+std::uint64_t VTWeatherUpdater::takeRequestNumber(const City* city)
+{
+    const auto known = requestNumbers_.find(city);
+    if (known == requestNumbers_.end())
+        return lastRequest_;
+    const std::uint64_t number = known->second;
+    requestNumbers_.erase(known);
+    return number;
 }
 
 void VTWeatherUpdater::parsedResultCity(const std::shared_ptr<City>& city)
 {
+    if (!city)
+        return;
+    const std::uint64_t request = takeRequestNumber(city.get());
+    if (request < newestHandedOn_)
+        return;
+    newestHandedOn_ = request;
     const objc::id delegate = _delegate.lock();
-    if (!city || !objc::respondsToSelector(delegate.get(), weatherupdater::didUpdateCitySelector()))
+    if (!objc::respondsToSelector(delegate.get(), weatherupdater::didUpdateCitySelector()))
         return;
     if (!city->locationID()) {
         const auto where = city->coordinates().value_or(weather::WeatherCoordinates{});
@@ -74,6 +91,7 @@ void VTWeatherUpdater::parsedResultCity(const std::shared_ptr<City>& city)
 
 void VTWeatherUpdater::failCity(const std::shared_ptr<City>& city)
 {
+    takeRequestNumber(city.get());
     objc::msgSendIfResponds(_delegate.lock(), weatherupdater::failedToUpdateCitySelector(), self(),
                             std::static_pointer_cast<objc::Object>(city), city ? city->location() : nullptr);
 }

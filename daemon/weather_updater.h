@@ -3,12 +3,16 @@
 //
 // Each update asks for one fix; the weather request for a fix starts at once and races the
 // reverse geocoding of the same fix, so a city is named after whatever place the last finished
-// geocoding found.
+// geocoding found. Requests may overlap (a slow answer can outlast the next tick): an answer to
+// a request older than one already handed to the delegate is dropped, so older weather never
+// replaces newer.
 #pragma once
 
 #include "weather/city_updater.h"
 
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 class CLLocationManager;
 class NSArray;
@@ -44,6 +48,13 @@ public:
     std::shared_ptr<NSString> cityName;
 
 private:
+    // The number of the request a city was sent with (cities sent by others count as the
+    // latest), forgotten with the answer.
+    std::uint64_t takeRequestNumber(const City* city);
+
     std::shared_ptr<CLLocationManager> _locationManager;
     std::weak_ptr<objc::Object> _delegate;
+    std::unordered_map<const City*, std::uint64_t> requestNumbers_;
+    std::uint64_t lastRequest_ = 0;
+    std::uint64_t newestHandedOn_ = 0;
 };
