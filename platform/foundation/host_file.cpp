@@ -1,8 +1,10 @@
 #include "foundation/host_file.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,29 +52,77 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+constexpr std::size_t kSuffixLength = 8;
+constexpr std::string_view kSuffixDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+
 std::string randomSuffix()
 {
     thread_local std::mt19937_64 generator{std::random_device{}()};
-    static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::string suffix(8, '0');
+    static constexpr std::string_view digits = kSuffixDigits;
+    std::string suffix(kSuffixLength, '0');
     for (char& c : suffix)
         c = digits[generator() % 36];
     return suffix;
 }
 
-// A new, empty temporary file next to the target: "<folder>/.<name>.<random>".
-int createTemporary(const std::string& target, std::string* temporary)
+std::string folderOf(const std::string& target)
 {
     const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    return slash == std::string::npos ? target : target.substr(slash + 1);
+}
+
+// A new, empty temporary file next to the target: "<folder>/.<name>.<random>". It stays locked
+// while it is written, which tells other writers that it is not left over.
+int createTemporary(const std::string& target, std::string* temporary)
+{
     for (int attempt = 0; attempt < 64; ++attempt) {
-        *temporary = folder + "." + name + "." + randomSuffix();
+        *temporary = folderOf(target) + "." + nameOf(target) + "." + randomSuffix();
         const int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            ::flock(fd, LOCK_EX);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
+}
+
+bool isTemporaryName(std::string_view entry, std::string_view name)
+{
+    if (entry.size() != name.size() + 2 + kSuffixLength || entry[0] != '.' || entry.substr(1, name.size()) != name ||
+        entry[1 + name.size()] != '.')
+        return false;
+    return entry.substr(name.size() + 2).find_first_not_of(kSuffixDigits) == std::string_view::npos;
+}
+
+// Temporaries of the target that a writer killed between writing and renaming left behind:
+// those of its name pattern that nobody holds locked.
+void removeStaleTemporaries(const std::string& target)
+{
+    const std::string folder = folderOf(target);
+    const std::string name = nameOf(target);
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!listing)
+        return;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!isTemporaryName(entry->d_name, name))
+            continue;
+        const std::string path = folder + entry->d_name;
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat opened {}, named {};
+        if (!fd.valid() || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // Still the file that was locked, not one that took its name since.
+        if (::lstat(path.c_str(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            ::unlink(path.c_str());
+    }
+    ::closedir(listing);
 }
 
 void syncFolderOf(const std::string& target)
@@ -100,12 +150,15 @@ bool writeReplacing(const std::string& hostPath, std::string_view bytes)
     struct stat existing {};
     if (::stat(hostPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
         ::fchmod(fd.get(), existing.st_mode & 07777);
+    // The lock stays (through a second descriptor) until the temporary has its final name.
+    const FileDescriptor lockHolder(::dup(fd.get()));
     const bool written = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
     if (!written || ::rename(temporary.c_str(), hostPath.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
     syncFolderOf(hostPath);
+    removeStaleTemporaries(hostPath);
     return true;
 }
 

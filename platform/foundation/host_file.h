@@ -15,7 +15,9 @@ std::optional<std::string> readHostFile(const std::string& hostPath, std::size_t
 
 // Atomically: the bytes go to a new temporary file in the target's folder (keeping the mode of
 // the file it replaces), are flushed to disk, and the temporary is renamed over the target; on
-// any failure the temporary is removed and the target is untouched. In place: the target is
+// any failure the temporary is removed and the target is untouched. After a successful
+// replacement, temporaries of the same target that an interrupted write left behind (and that
+// no writer holds) are removed. In place: the target is
 // truncated and written, so a failure part-way leaves a partial file. True on success.
 bool writeHostFile(const std::string& hostPath, std::string_view bytes, bool atomically);
 

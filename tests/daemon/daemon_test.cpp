@@ -188,9 +188,13 @@ TEST_F(DaemonTest, WritesTheCityTheWeatherServiceAnswered)
     server.answer(200, weathertest::fixture("forecast_good.json"));
     weathertest::ScopedEnvironment service("VANTOREL_WEATHER_SERVICE", "open-meteo");
     weathertest::ScopedEnvironment base("VANTOREL_WEATHER_BASE_URL", server.baseURL());
+    // Left by a daemon killed between writing and renaming.
+    const std::string stale = std::string(vantorel::SupportFolder) + "/.City.plist.q1w2e3r4";
+    device.writeFile(stale, "<?xml version=");
     helper = vantoreld::startDaemon();
     foundation::advanceClock(2);
     ASSERT_TRUE(runUntilLogged("*** Weather update saved to file", 1));
+    EXPECT_FALSE(std::filesystem::exists(device.host(stale)));
     auto city = cityInFile();
     ASSERT_TRUE(city);
     EXPECT_EQ(text(city->temperature()), "21.5");

@@ -16,7 +16,10 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using objc::operator""_sel;
 
@@ -439,4 +442,34 @@ TEST_F(DataPropertyLists, XmlOfOtherWritersReads)
                                   "<uid>1</uid>", "text<string/>"})
         EXPECT_FALSE(foundation::propertyListFromBytes(malformed, foundation::PropertyListContainers::Immutable))
             << malformed;
+}
+
+TEST_F(DataPropertyLists, AnAtomicWriteClearsTemporariesThatAnInterruptedOneLeft)
+{
+    const struct {
+        const char* name;
+        bool held; // a writer still has it open and locked
+        bool removed;
+    } files[] = {
+        {".City.plist.k3x9a0b2", false, true},  {".City.plist.00000000", false, true},
+        {".City.plist.live0001", true, false},  {".City.plist.K3X9A0B2", false, false},
+        {".City.plist.k3x9a0b", false, false},  {".Other.plist.k3x9a0b2", false, false},
+        {"City.plist.k3x9a0b2", false, false},  {".City.plist.k3x9a0b2.old", false, false},
+    };
+    std::vector<int> held;
+    for (const auto& file : files) {
+        device.writeFile(std::string(kFolder) + "/" + file.name, "partial");
+        if (file.held) {
+            held.push_back(::open(device.host(std::string(kFolder) + "/" + file.name).c_str(), O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(::flock(held.back(), LOCK_EX), 0);
+        }
+    }
+    device.makeFolder(std::string(kFolder) + "/.City.plist.abcdefgh"); // not a file: left alone
+    ASSERT_TRUE(sampleCity()->writeToFileAtomically(kFile, true));
+    for (const auto& file : files)
+        EXPECT_EQ(std::filesystem::exists(device.host(std::string(kFolder) + "/" + file.name)), !file.removed) << file.name;
+    EXPECT_TRUE(std::filesystem::exists(device.host(std::string(kFolder) + "/.City.plist.abcdefgh")));
+    EXPECT_TRUE(NSDictionary::dictionaryWithContentsOfFile(kFile));
+    for (int fd : held)
+        ::close(fd);
 }
