@@ -21,3 +21,5 @@ function(vantorel_stage target devpath)
     COMMAND ${CMAKE_COMMAND} -E copy "$<TARGET_FILE:${target}>" "${VANTOREL_DEVICE_ROOT}/${devpath}/"
     VERBATIM)
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Fuzzing.cmake)
