@@ -8,6 +8,7 @@
 #include "uikit/index_path.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace objc;
@@ -39,6 +40,10 @@ constexpr const char* kCellIdentifier = "cellIdentifier";
 constexpr int kNoColumn = static_cast<int>(SACalendar::kCellsPerGrid);
 
 int intValueOf(const std::shared_ptr<NSString>& text) { return text ? text->intValue() : 0; }
+
+// The integer part of a length; 0 for what is no length (not finite, not positive), and no
+// more than any screen could hold.
+long wholePoints(double length) { return std::isfinite(length) && length > 0 ? static_cast<long>(std::min(length, 1e7)) : 0; }
 
 std::string title(int month, int year)
 {
@@ -211,7 +216,7 @@ std::shared_ptr<UIViewController> SACalendar::buildPage(long page)
     controller->view()->setBackgroundColor(UIColor::whiteColor());
 
     const CGSize size = frame().size;
-    headerSize_ = static_cast<int>(size.height / 7.0);
+    headerSize_ = static_cast<int>(wholePoints(size.height / 7.0));
 
     auto layout = std::make_shared<UICollectionViewFlowLayout>();
     layout->setItemSize(size); // the layout answers below decide the real sizes
@@ -274,7 +279,7 @@ long SACalendar::pageOfGrid(const std::shared_ptr<UICollectionView>& grid) const
 
 CGFloat SACalendar::fontSizeForLine(double share, double band) const
 {
-    if (!(sampleLineHeight_ > 0))
+    if (!(sampleLineHeight_ > 0) || !std::isfinite(band) || band < 0 || band > 1e7)
         return share * band;
     // The platform's font arithmetic runs in single precision.
     const float perPoint = static_cast<float>(12.0 / sampleLineHeight_);
@@ -360,7 +365,7 @@ CGSize SACalendar::collectionViewLayoutSizeForItemAtIndexPath(const std::shared_
                                                               const std::shared_ptr<NSIndexPath>& indexPath)
 {
     const CGSize size = frame().size;
-    cellSize_ = CGSizeMake(static_cast<long>(size.width) / 7, static_cast<long>(size.height - headerSize_) / 6);
+    cellSize_ = CGSizeMake(wholePoints(size.width) / 7, wholePoints(size.height - headerSize_) / 6);
     return cellSize_;
 }
 
@@ -379,7 +384,7 @@ CGFloat SACalendar::collectionViewLayoutMinimumLineSpacingForSectionAtIndex(cons
 UIEdgeInsets SACalendar::collectionViewLayoutInsetForSectionAtIndex(const std::shared_ptr<UICollectionView>& grid,
                                                                     const id& layout, long section)
 {
-    const CGFloat side = (static_cast<long>(frame().size.width) % 7) / 4;
+    const CGFloat side = (wholePoints(frame().size.width) % 7) / 4;
     return UIEdgeInsetsMake(0, side, 0, side);
 }
 

@@ -152,6 +152,13 @@ TEST_F(SACalendarTest, PagesOf320By210HaveTheirGeometryAndFonts)
     // Fonts sized so that a title line is 0.4 of the band and a date line 0.3 of the cell.
     EXPECT_NEAR(calendar->monthLabelForPage(0)->font()->lineHeight(), 12, 0.05);
     EXPECT_NEAR(cell(*calendar, 0, 10)->dateLabel()->font()->lineHeight(), 9, 0.05);
+
+    // Sizes that are no sizes make empty pages, not a crash.
+    for (const CGSize odd : {CGSizeMake(0, 0), CGSizeMake(5, 3), CGSizeMake(INFINITY, NAN)}) {
+        auto other = make(odd);
+        EXPECT_EQ(other->headerSize(), 0);
+        EXPECT_EQ(titles(*other).front(), "March 2026");
+    }
 }
 
 TEST_F(SACalendarTest, EachMonthStartsInTheColumnOfItsWeekday)
