@@ -123,11 +123,8 @@ TEST_F(LazyScrollViewTest, ThreeVerticalPagesStandAroundTheMiddleAndTurnAtAWhole
     view->initWithFrameAndDirectionDirectionCircularScrollPaging(CGRectMake(0, 0, 320, 200), 7, true, false);
     EXPECT_EQ(view->direction(), QPLazyScrollViewDirectionVertical) << "any value but 0 is vertical";
     EXPECT_EQ(view->currentPage(), QPLazyScrollView::kNoPage);
-    EXPECT_EQ(view->autoPlayTime(), 3.0);
     EXPECT_EQ(view->autoresizingMask(), 18u);
     EXPECT_EQ(view->delegate(), view);
-    EXPECT_FALSE(view->showsVerticalScrollIndicator());
-    EXPECT_FALSE(view->isPagingEnabled());
     // A scroll before there are pages does nothing.
     view->setControlDelegate(recorder);
     view->setContentOffset({0, 500});
@@ -144,7 +141,12 @@ TEST_F(LazyScrollViewTest, ThreeVerticalPagesStandAroundTheMiddleAndTurnAtAWhole
     EXPECT_EQ(frameOfPage(1), CGRectMake(0, 600, 320, 200));
     EXPECT_EQ(view->contentOffset().y, 400);
     EXPECT_EQ(recorder->events(), (std::vector<std::string>{"page 0"}));
+    // The page in view is found through the responder chain, also from a view inside it.
     EXPECT_EQ(view->visibleViewController(), pages_.controllers[0]);
+    auto inner = UIView::create(CGRectMake(0, 0, 10, 10));
+    pages_.controllers[1]->view()->addSubview(inner);
+    EXPECT_EQ(view->viewControllerFromView(inner), pages_.controllers[1]);
+    EXPECT_EQ(view->viewControllerFromView(UIView::create(CGRectZero)), nullptr);
 
     // Each row starts from the resting offset.
     const struct {
@@ -294,24 +296,4 @@ TEST_F(LazyScrollViewTest, AnimatedJumpsComeFromTheirSideAndAutoPlayTurnsPagesOn
     EXPECT_EQ(view->currentPage(), 1u);
     foundation::advanceClock(0.5);
     EXPECT_EQ(view->currentPage(), 2u);
-}
-
-TEST_F(LazyScrollViewTest, TheVisibleControllerIsFoundThroughTheResponderChain)
-{
-    auto view = make(QPLazyScrollViewDirectionHorizontal, true, 3);
-    EXPECT_EQ(view->visibleViewController(), pages_.controllers[0]);
-    view->setContentOffset({400, 0}); // the previous page partly in view too
-    EXPECT_EQ(view->visibleViewController(), pages_.controllers[0]) << "the first page view in subview order wins";
-
-    auto inner = UIView::create(CGRectMake(0, 0, 10, 10));
-    auto innermost = UIView::create(CGRectMake(0, 0, 5, 5));
-    pages_.controllers[1]->view()->addSubview(inner);
-    inner->addSubview(innermost);
-    auto loose = UIView::create(CGRectMake(0, 0, 5, 5));
-    EXPECT_EQ(view->viewControllerFromView(innermost), pages_.controllers[1]);
-    EXPECT_EQ(view->viewControllerFromView(loose), nullptr);
-    EXPECT_EQ(view->traverseResponderChainForUIViewController(std::make_shared<Object>()), nullptr);
-
-    view->setNumberOfPages(0);
-    EXPECT_EQ(view->visibleViewController(), nullptr);
 }
