@@ -212,6 +212,16 @@ SBCommandInterpreter::Answer SBCommandInterpreter::execute(const std::string& li
         sb.drag(CGPointMake(*dx, *dy), decelerate);
         return ok();
     }
+    if (command == "swipe") {
+        const auto x = w.size() == 5 ? number(w[1]) : std::nullopt;
+        const auto y = w.size() == 5 ? number(w[2]) : std::nullopt;
+        const auto dx = w.size() == 5 ? number(w[3]) : std::nullopt;
+        const auto dy = w.size() == 5 ? number(w[4]) : std::nullopt;
+        if (!x || !y || !dx || !dy)
+            return error("usage: swipe <x> <y> <dx> <dy>");
+        sb.swipe(CGPointMake(*x, *y), CGPointMake(*dx, *dy));
+        return ok();
+    }
     if (command == "clock") {
         const auto epoch = w.size() == 2 ? number(w[1]) : std::nullopt;
         if (!epoch || *epoch < 0)

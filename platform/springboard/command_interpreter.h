@@ -13,6 +13,7 @@
 //   layout                                              a layout pass over the whole screen
 //   tap <x> <y> [taps]                                  taps at a point of the screen
 //   drag <dx> <dy> [decelerate]                         drags the notification table
+//   swipe <x> <y> <dx> <dy>                             swipes the scroll view under the point
 //   clock <epoch seconds>                               sets the platform's clock (from then on
 //                                                       virtual: time moves only by wait) and
 //                                                       starts the idle countdown over

@@ -5,6 +5,7 @@
 #include "springboard/sb_notification.h"
 #include "uikit/drag_simulator.h"
 #include "uikit/screen.h"
+#include "uikit/scroll_view.h"
 #include "uikit/touch_simulator.h"
 
 #include <algorithm>
@@ -211,6 +212,20 @@ void SpringBoard::tap(CGPoint point, int taps)
         return;
     noteUserActivity();
     simulateTap(lockScreenView_.get(), point, taps);
+    afterEvent();
+}
+
+void SpringBoard::swipe(CGPoint point, CGPoint translation)
+{
+    if (screenOff_)
+        return;
+    noteUserActivity();
+    for (UIView* view = lockScreenView_->hitTest(point); view; view = view->superview()) {
+        if (auto scrollView = dynamic_cast<UIScrollView*>(view); scrollView && scrollView->isScrollEnabled()) {
+            simulateDrag(scrollView, translation, true);
+            break;
+        }
+    }
     afterEvent();
 }
 

@@ -77,6 +77,10 @@ public:
     void tap(CGPoint point, int taps = 1);
     // A finger drag on the notification table (translation in points; positive y pulls down).
     void drag(CGPoint translation, bool decelerate);
+    // A finger swipe starting at a point of the screen: it drags the innermost scroll view under
+    // the point (a widget's pages, the apps hub) and lets it coast. Nothing under the point
+    // scrolls: nothing happens.
+    void swipe(CGPoint point, CGPoint translation);
 
     UIView* rootView() const { return lockScreenView_.get(); }
     const std::shared_ptr<SBLockScreenView>& lockScreenView() const { return lockScreenView_; }
