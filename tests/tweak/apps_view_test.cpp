@@ -1,19 +1,13 @@
 // The apps hub of the built library inside the host: fed by the host's own additions and
 // removals through the library's dashboard, tapped through the touch simulator, drawn by the
 // renderer.
-#include "tweak_fixture.h"
+#include "dashboard_fixture.h"
 
 #include "../uikit/pixels.h"
 #include "common/support_paths.h"
-#include "foundation/clock.h"
-#include "foundation/notification_center.h"
 #include "foundation/ns_dictionary.h"
-#include "foundation/timezone.h"
 #include "springboard/application_controller.h"
 #include "springboard/application_icon.h"
-#include "springboard/springboard.h"
-#include "support/support.h"
-#include "uikit/image_view.h"
 #include "uikit/scroll_view.h"
 #include "uikit/snapshot.h"
 
@@ -27,32 +21,6 @@ using namespace objc;
 using graphicstest::Pixel;
 
 namespace {
-
-// The library as the host loads it; it starts once per process, so once per test program.
-struct Library {
-    void* handle = nullptr;
-    id* appsHub = nullptr;
-    std::shared_ptr<UIImage> (*drawTextInImage2)(const std::string&, const std::shared_ptr<UIImage>&, CGPoint) = nullptr;
-    void (*loadSettings)(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) = nullptr;
-};
-
-const Library& library()
-{
-    static const Library loaded = [] {
-        Library lib;
-        lib.handle = dlopen((testsupport::buildDir() + "/device/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib").c_str(),
-                            RTLD_NOW | RTLD_GLOBAL);
-        if (!lib.handle)
-            return lib;
-        lib.appsHub = static_cast<id*>(dlsym(lib.handle, "appsHub"));
-        lib.loadSettings = reinterpret_cast<decltype(lib.loadSettings)>(
-            dlsym(lib.handle, "_Z12loadSettingsP20CFNotificationCenterPvPKcPKvS5_"));
-        lib.drawTextInImage2 = reinterpret_cast<decltype(lib.drawTextInImage2)>(dlsym(
-            lib.handle, "_Z16drawTextInImage2RKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEERKSt10shared_ptrI7UIImageE7CGPoint"));
-        return lib;
-    }();
-    return loaded;
-}
 
 id returnsNil(Object*, SEL) { return nullptr; }
 
@@ -97,34 +65,26 @@ std::shared_ptr<UIImage> lookedUpIcon(const char* identifier)
 constexpr const char* kSMS = "com.apple.MobileSMS";
 constexpr const char* kMail = "com.apple.mobilemail";
 
-class AppsHubTest : public tweaktest::ShippedFilesTest {
-protected:
-    void SetUp() override
-    {
-        foundation::setDeviceTimeZone("UTC");
-        foundation::useVirtualClock(1767261600);
-        // The widget panel stays empty: no plug-in is installed.
-        std::filesystem::remove_all(device.host(std::string(vantorel::PluginsFolder)));
-        lib = &library();
-        ASSERT_TRUE(lib->handle && lib->appsHub && lib->drawTextInImage2 && lib->loadSettings) << dlerror();
-    }
-    void TearDown() override
-    {
-        host.reset();
-        SBApplicationController::useDeviceSetting();
-        foundation::useRealClock();
-    }
+// The library's stamping of badge counts (the text colour read from the settings file).
+std::shared_ptr<UIImage> drawTextInImage2(const std::string& text, const std::shared_ptr<UIImage>& image, CGPoint point)
+{
+    using Stamp = std::shared_ptr<UIImage> (*)(const std::string&, const std::shared_ptr<UIImage>&, CGPoint);
+    static const auto stamp = reinterpret_cast<Stamp>(dlsym(
+        RTLD_DEFAULT, "_Z16drawTextInImage2RKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEERKSt10shared_ptrI7UIImageE7CGPoint"));
+    return stamp ? stamp(text, image, point) : nullptr;
+}
 
-    // A new host with the library's settings read from this device's file, in the normal or
-    // the minimal arrangement; the list view it builds carries the dashboard and its hub.
-    void start(bool minimal, const std::string& settingsEntries = "")
+class AppsHubTest : public dashboardtest::DashboardTest {
+protected:
+    ~AppsHubTest() override { SBApplicationController::useDeviceSetting(); }
+
+    // A new lock screen in the normal or the minimal arrangement, with its dashboard's hub.
+    void open(bool minimal, const std::string& settingsEntries = "")
     {
         host.reset();
-        writeSettings(std::string(minimal ? "<key>removeNW</key><true/>" : "") + settingsEntries);
-        lib->loadSettings(nullptr, nullptr, nullptr, nullptr, nullptr);
-        host = std::make_unique<SpringBoard>();
-        host->layout();
-        hub = std::dynamic_pointer_cast<UIScrollView>(*lib->appsHub);
+        start(std::string(minimal ? "<key>removeNW</key><true/>" : "") + settingsEntries);
+        ASSERT_TRUE(host);
+        hub = std::dynamic_pointer_cast<UIScrollView>(api->appsHub());
         ASSERT_TRUE(hub && hub->isDescendantOfView(host->listView().get()));
     }
 
@@ -149,7 +109,6 @@ protected:
         auto id = msgSend<std::shared_ptr<NSString>>(hub, "selectedID"_sel);
         return id ? id->string() : "(nil)";
     }
-    void tapIcon(const std::string& group) { host->tap(hub->convertPointToView(icon(group)->center(), nullptr)); }
 
     // The group's badge: 25 points centred on the icon's top-right corner, with exactly the
     // count drawn into the badge picture at (12.5, 7.5), or at (7.5, 7.5) from ten on.
@@ -161,15 +120,13 @@ protected:
         if (!badge || badge->frame() != CGRectMake(37.5, -12.5, 25, 25) || !badge->image())
             return ::testing::AssertionFailure() << group << " has no badge on its icon's corner";
         const CGPoint point = count < 10 ? CGPointMake(12.5, 7.5) : CGPointMake(7.5, 7.5);
-        auto expected = lib->drawTextInImage2(std::to_string(count),
-                                              UIImage::imageWithContentsOfFile(std::string(vantorel::BadgePicture)), point);
-        if (!graphicstest::samePixels(*badge->image(), *expected))
+        auto expected = drawTextInImage2(std::to_string(count),
+                                         UIImage::imageWithContentsOfFile(std::string(vantorel::BadgePicture)), point);
+        if (!expected || !graphicstest::samePixels(*badge->image(), *expected))
             return ::testing::AssertionFailure() << group << "'s badge does not show " << count << " at its place";
         return ::testing::AssertionSuccess();
     }
 
-    const Library* lib = nullptr;
-    std::unique_ptr<SpringBoard> host;
     std::shared_ptr<UIScrollView> hub;
 };
 
@@ -190,7 +147,7 @@ TEST_F(AppsHubTest, ItemsGroupByApplicationOrSourceWithTheirCounts)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.items.back());
-        start(false);
+        open(false);
         id last;
         for (const std::string& spec : c.items)
             last = add(spec);
@@ -205,7 +162,7 @@ TEST_F(AppsHubTest, ItemsGroupByApplicationOrSourceWithTheirCounts)
     }
 
     // The tenth item moves the count 5 points left; a removal that leaves ten keeps it there.
-    start(false);
+    open(false);
     const id ninth = add("b:com.apple.MobileSMS", 9);
     EXPECT_TRUE(badgeShows(kSMS, 9));
     const id tenth = add("b:com.apple.MobileSMS", 1);
@@ -218,7 +175,7 @@ TEST_F(AppsHubTest, ItemsGroupByApplicationOrSourceWithTheirCounts)
 
 TEST_F(AppsHubTest, IconsComeFromTheirSourceAndAnythingWithoutOneGetsTheGenericIcon)
 {
-    start(false);
+    open(false);
     const auto generic = lookedUpIcon(nullptr);
     const auto sms = springboard::applicationIconImage(kSMS, 2, 0);
     const struct {
@@ -278,7 +235,7 @@ TEST_F(AppsHubTest, ShortRowsAreCentredAndLongRowsStartAtTheEdgeAndScroll)
     } cases[] = {{false, 1, 54}, {false, 2, 24}, {false, 3, 0}, {true, 5, 10}, {true, 6, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.icons << (c.minimal ? " icons, minimal" : " icons"));
-        start(c.minimal);
+        open(c.minimal);
         for (int i = 0; i < c.icons; ++i)
             add(std::string("b:") + apps[i]);
         // A new item of the first group keeps the order of the row.
@@ -293,20 +250,20 @@ TEST_F(AppsHubTest, ShortRowsAreCentredAndLongRowsStartAtTheEdgeAndScroll)
 TEST_F(AppsHubTest, TheMinimalHubSelectsByTapUntilTheGroupsLastItemLeaves)
 {
     // The normal arrangement's icons take no taps.
-    start(false);
+    open(false);
     add("b:com.apple.MobileSMS");
     add("b:com.apple.mobilemail");
-    tapIcon(kMail);
+    tapHubIcon(kMail);
     EXPECT_EQ(selected(), "(nil)");
     EXPECT_EQ(icon(kSMS)->alpha(), 1.0);
 
-    start(true);
+    open(true);
     add("b:com.apple.MobileSMS");
     const id firstMail = add("b:com.apple.mobilemail");
     const id lastMail = add("b:com.apple.mobilemail");
     EXPECT_TRUE(tableHidden());
     const CGPoint mailCentre = icon(kMail)->center();
-    tapIcon(kMail);
+    tapHubIcon(kMail);
     EXPECT_EQ(selected(), kMail);
     EXPECT_EQ(icon(kSMS)->alpha(), 0.4);
     EXPECT_EQ(icon(kMail)->alpha(), 1.0);
@@ -325,7 +282,7 @@ TEST_F(AppsHubTest, TheMinimalHubSelectsByTapUntilTheGroupsLastItemLeaves)
     EXPECT_FALSE(tableHidden());
 
     // Its last item leaves: no selection, every icon at full opacity, the table hidden again.
-    tapIcon(kMail);
+    tapHubIcon(kMail);
     host->removeItem(lastMail);
     EXPECT_EQ(selected(), "(nil)");
     EXPECT_FALSE(icon(kMail));
@@ -333,7 +290,7 @@ TEST_F(AppsHubTest, TheMinimalHubSelectsByTapUntilTheGroupsLastItemLeaves)
     EXPECT_TRUE(tableHidden());
 
     // Emptying the row keeps the host's list and the selection.
-    tapIcon(kSMS);
+    tapHubIcon(kSMS);
     msgSend(hub, "clearAll"_sel);
     EXPECT_EQ(icons()->count(), 0u);
     EXPECT_EQ(hub->contentSize().width, 0);
@@ -346,7 +303,7 @@ TEST_F(AppsHubTest, BadgeDigitsTakeTheTextColourOfTheSettingsFileAtThatMoment)
     using Test = bool (*)(const Pixel&);
     const Test yellow = [](const Pixel& p) { return p.alpha > 128 && p.red > 200 && p.green > 200 && p.blue < 80; };
     const Test cyan = [](const Pixel& p) { return p.alpha > 128 && p.red < 80 && p.green > 200 && p.blue > 200; };
-    start(false, "<key>textColor</key><string>ffff00</string>");
+    open(false, "<key>textColor</key><string>ffff00</string>");
     add("b:com.apple.MobileSMS", 12);
     // Changed on disk without a reload of the settings: the next badge drawn reads it.
     writeSettings("<key>textColor</key><string>00ffff</string>");
