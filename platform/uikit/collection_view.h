@@ -18,15 +18,13 @@
 // source and the delegate are not retained.
 #pragma once
 
+#include "uikit/cell_host.h"
 #include "uikit/flow_layout.h"
 #include "uikit/scroll_view.h"
 
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 class NSIndexPath;
@@ -35,6 +33,7 @@ class UICollectionViewCell;
 class UICollectionView : public UIScrollView {
     OBJC_CLASS(UICollectionView, UIScrollView)
 public:
+    UICollectionView();
     ~UICollectionView() override;
 
     // Runtime selector "initWithFrame:collectionViewLayout:". A nil layout gets a new flow layout.
@@ -44,8 +43,8 @@ public:
 
     const std::shared_ptr<UICollectionViewFlowLayout>& collectionViewLayout() const { return layout_; }
     void setCollectionViewLayout(std::shared_ptr<UICollectionViewFlowLayout> layout);
-    objc::id dataSource() const { return dataSource_.lock(); }
-    void setDataSource(const objc::id& dataSource) { dataSource_ = dataSource; }
+    objc::id dataSource() const { return cells_.dataSource(); }
+    void setDataSource(const objc::id& dataSource) { cells_.setDataSource(dataSource); }
 
     // --- Cells --------------------------------------------------------------------------
     // Cells for the identifier are made from the class (a UICollectionViewCell or a subclass;
@@ -57,7 +56,12 @@ public:
     std::shared_ptr<UICollectionViewCell> dequeueReusableCellWithReuseIdentifierForIndexPath(
         const std::string& identifier, const std::shared_ptr<NSIndexPath>& indexPath);
     // How many cells wait for reuse under the identifier.
-    std::size_t reusableCellCount(const std::string& identifier) const;
+    std::size_t reusableCellCount(const std::string& identifier) const { return cells_.reusableCellCount(identifier); }
+    // The index path a shown cell stands at, or nil (no layout pass first).
+    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UICollectionViewCell>& cell)
+    {
+        return cells_.indexPathForCell(cell);
+    }
 
     // --- Data ---------------------------------------------------------------------------
     // Runtime selector "reloadData": every shown cell goes back for reuse, the selection is
@@ -67,20 +71,22 @@ public:
     long numberOfItemsInSection(long section);
 
     // The queries below lay the view out first when something changed since the last pass.
-    std::shared_ptr<UICollectionViewCell> cellForItemAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
-    std::vector<std::shared_ptr<UICollectionViewCell>> visibleCells();
-    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleItems();
-    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UICollectionViewCell>& cell);
+    std::shared_ptr<UICollectionViewCell> cellForItemAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath)
+    {
+        return laidOut().cellAt(indexPath);
+    }
+    std::vector<std::shared_ptr<UICollectionViewCell>> visibleCells() { return laidOut().cells(); }
+    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleItems() { return laidOut().indexPaths(); }
     // The item whose frame contains the point (in content coordinates), or nil.
     std::shared_ptr<NSIndexPath> indexPathForItemAtPoint(CGPoint point);
     std::optional<UICollectionViewLayoutAttributes> layoutAttributesForItemAtIndexPath(
         const std::shared_ptr<NSIndexPath>& indexPath);
 
     // --- Selection ----------------------------------------------------------------------
-    bool allowsSelection() const { return allowsSelection_; }
-    void setAllowsSelection(bool on) { allowsSelection_ = on; }
-    bool allowsMultipleSelection() const { return allowsMultipleSelection_; }
-    void setAllowsMultipleSelection(bool on) { allowsMultipleSelection_ = on; }
+    bool allowsSelection() const { return cells_.allowsSelection(); }
+    void setAllowsSelection(bool on) { cells_.setAllowsSelection(on); }
+    bool allowsMultipleSelection() const { return cells_.allowsMultipleSelection(); }
+    void setAllowsMultipleSelection(bool on) { cells_.setAllowsMultipleSelection(on); }
     // Selects without telling the delegate (as the platform does for calls from code). The
     // scroll position is accepted and not used: the view does not scroll to the item.
     void selectItemAtIndexPathAnimatedScrollPosition(const std::shared_ptr<NSIndexPath>& indexPath, bool animated,
@@ -90,7 +96,7 @@ public:
     // What a tap on the item does: asks "collectionView:shouldSelectItemAtIndexPath:", selects
     // the item and reports "collectionView:didSelectItemAtIndexPath:". False when selection is
     // off, the item does not exist or the delegate declined.
-    bool selectItemByUser(const std::shared_ptr<NSIndexPath>& indexPath);
+    bool selectItemByUser(const std::shared_ptr<NSIndexPath>& indexPath) { return cells_.selectByUser(indexPath); }
 
     // --- Layout and events --------------------------------------------------------------
     // Places a cell over every item that overlaps the visible bounds and retires the others.
@@ -99,23 +105,14 @@ public:
     bool handleSimulatedTap(CGPoint pointInSelf) override;
 
 private:
-    using ItemKey = std::pair<long, long>; // section, item
-
     void ensureCounts();
     void layoutCells();
-    void retireCell(const ItemKey& key);
-    std::shared_ptr<UICollectionViewCell> cellFromDataSource(const objc::id& dataSource, const ItemKey& key);
-    void applySelection(const ItemKey& key, bool selected);
-    std::optional<ItemKey> keyOf(const std::shared_ptr<NSIndexPath>& indexPath);
+    // The cells after a layout pass, when one was due.
+    uikit::CellHost<UICollectionViewCell>& laidOut() { layoutCells(); return cells_; }
+    // The layout's attributes of the item, or nil.
+    const UICollectionViewLayoutAttributes* attributesAt(const std::shared_ptr<NSIndexPath>& indexPath) const;
 
     std::shared_ptr<UICollectionViewFlowLayout> layout_;
-    std::weak_ptr<objc::Object> dataSource_;
-    std::map<std::string, objc::Class> registeredClasses_;
-    std::map<std::string, std::vector<std::shared_ptr<UICollectionViewCell>>> reusableCells_;
-    std::map<ItemKey, std::shared_ptr<UICollectionViewCell>> visibleCells_;
-    std::set<ItemKey> selectedItems_;
     std::optional<std::vector<long>> itemCounts_;
-    bool allowsSelection_ = true;
-    bool allowsMultipleSelection_ = false;
-    bool layingOut_ = false;
+    uikit::CellHost<UICollectionViewCell> cells_;
 };

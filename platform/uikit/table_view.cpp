@@ -29,13 +29,16 @@ OBJC_REGISTER(UITableView,
     c.method<&UITableView::setAllowsSelection>("setAllowsSelection:");)
 
 namespace {
-// Bounds on what a data source can make the table hold, so that a wild count cannot exhaust
-// memory: further sections and rows are not shown.
-constexpr long kMaxSections = 100'000;
-constexpr long kMaxRows = 1'000'000;
-
 CGFloat sane(CGFloat value) { return std::isfinite(value) && value > 0 ? value : 0.0; }
 } // namespace
+
+UITableView::UITableView()
+    : cells_(*this,
+             {"numberOfSectionsInTableView:"_sel, "tableView:numberOfRowsInSection:"_sel,
+              "tableView:cellForRowAtIndexPath:"_sel, nullptr, "tableView:didSelectRowAtIndexPath:"_sel},
+             [this](long section) { return numberOfRowsInSection(section); })
+{
+}
 
 id UITableView::initWithFrameStyle(CGRect frame, long style)
 {
@@ -60,73 +63,31 @@ void UITableView::setRowHeight(CGFloat height)
 
 void UITableView::registerClassForCellReuseIdentifier(Class cellClass, const std::string& identifier)
 {
-    if (cellClass && cellClass->isSubclassOf(UITableViewCell::class_()))
-        registeredClasses_[identifier] = cellClass;
-    else
-        registeredClasses_.erase(identifier);
+    cells_.registerClass(cellClass, identifier);
 }
 
 std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCellWithIdentifier(const std::string& identifier)
 {
-    if (auto pool = reusableCells_.find(identifier); pool != reusableCells_.end() && !pool->second.empty()) {
-        std::shared_ptr<UITableViewCell> cell = std::move(pool->second.back());
-        pool->second.pop_back();
-        msgSend(cell, "prepareForReuse"_sel);
+    if (auto cell = cells_.takeReusableCell(identifier))
         return cell;
-    }
-    const auto registered = registeredClasses_.find(identifier);
-    if (registered == registeredClasses_.end())
-        return nullptr;
-    return UITableViewCell::create(registered->second, UITableViewCellStyleDefault, identifier);
+    const Class registered = cells_.registeredClass(identifier);
+    return registered ? UITableViewCell::create(registered, UITableViewCellStyleDefault, identifier) : nullptr;
 }
 
 std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCellWithIdentifierForIndexPath(
     const std::string& identifier, const std::shared_ptr<NSIndexPath>& indexPath)
 {
     auto cell = dequeueReusableCellWithIdentifier(identifier);
-    if (const auto key = keyOf(indexPath); cell && key)
-        cell->setFrame(rectFor(*key));
+    if (cell && indexPath)
+        cell->setFrame(rectForRowAtIndexPath(indexPath));
     return cell;
-}
-
-std::size_t UITableView::reusableCellCount(const std::string& identifier) const
-{
-    const auto pool = reusableCells_.find(identifier);
-    return pool == reusableCells_.end() ? 0 : pool->second.size();
-}
-
-void UITableView::retireCell(const RowKey& key)
-{
-    const auto found = visibleCells_.find(key);
-    if (found == visibleCells_.end())
-        return;
-    std::shared_ptr<UITableViewCell> cell = std::move(found->second);
-    visibleCells_.erase(found);
-    if (!cell)
-        return;
-    // A data source may hand out one cell for several rows; it stays while any of them shows.
-    for (const auto& [other, shown] : visibleCells_)
-        if (shown == cell)
-            return;
-    cell->removeFromSuperview();
-    // Cells made without a reuse identifier are simply released.
-    if (cell->reuseIdentifier().empty())
-        return;
-    auto& pool = reusableCells_[cell->reuseIdentifier()];
-    if (std::find(pool.begin(), pool.end(), cell) == pool.end())
-        pool.push_back(std::move(cell));
 }
 
 // --- Data -------------------------------------------------------------------------------------
 
 void UITableView::reloadData()
 {
-    std::vector<RowKey> shown;
-    for (const auto& entry : visibleCells_)
-        shown.push_back(entry.first);
-    for (const auto& key : shown)
-        retireCell(key);
-    selectedRow_.reset();
+    cells_.reload();
     geometry_.reset();
     setNeedsLayout();
 }
@@ -136,21 +97,9 @@ const UITableView::Geometry& UITableView::geometry()
     if (geometry_)
         return *geometry_;
     geometry_.emplace();
-    const id me = self();
-    const id source = dataSource_.lock();
-    long sections = source ? 1 : 0;
-    if (respondsToSelector(source.get(), "numberOfSectionsInTableView:"_sel))
-        sections = std::clamp(msgSend<long>(source, "numberOfSectionsInTableView:"_sel, me), 0L, kMaxSections);
-    const bool answersRows = respondsToSelector(source.get(), "tableView:numberOfRowsInSection:"_sel);
-    long budget = kMaxRows;
-    std::vector<long> counts;
-    for (long s = 0; s < sections; ++s) {
-        long count = answersRows ? msgSend<long>(source, "tableView:numberOfRowsInSection:"_sel, me, s) : 0;
-        count = std::clamp(count, 0L, budget);
-        budget -= count;
-        counts.push_back(count);
-    }
+    const std::vector<long> counts = cells_.askItemCounts();
 
+    const id me = self();
     const id target = delegate();
     const bool answersHeights = respondsToSelector(target.get(), "tableView:heightForRowAtIndexPath:"_sel);
     Geometry built;
@@ -171,8 +120,6 @@ const UITableView::Geometry& UITableView::geometry()
     return *geometry_;
 }
 
-long UITableView::numberOfSections() { return static_cast<long>(geometry().rows.size()); }
-
 long UITableView::numberOfRowsInSection(long section)
 {
     const auto& rows = geometry().rows;
@@ -181,14 +128,7 @@ long UITableView::numberOfRowsInSection(long section)
     return static_cast<long>(rows[static_cast<std::size_t>(section)].size());
 }
 
-std::optional<UITableView::RowKey> UITableView::keyOf(const std::shared_ptr<NSIndexPath>& indexPath) const
-{
-    if (!indexPath)
-        return std::nullopt;
-    return RowKey{indexPath->section(), indexPath->row()};
-}
-
-CGRect UITableView::rectFor(const RowKey& key)
+CGRect UITableView::rectFor(const uikit::CellKey& key)
 {
     const auto& rows = geometry().rows;
     if (key.first < 0 || key.second < 0 || static_cast<std::size_t>(key.first) >= rows.size())
@@ -202,7 +142,7 @@ CGRect UITableView::rectFor(const RowKey& key)
 
 CGRect UITableView::rectForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath)
 {
-    const auto key = keyOf(indexPath);
+    const auto key = uikit::CellHost<UITableViewCell>::keyOf(indexPath);
     return key ? rectFor(*key) : CGRectZero;
 }
 
@@ -214,27 +154,16 @@ void UITableView::layoutSubviews()
     layoutCells();
 }
 
-std::shared_ptr<UITableViewCell> UITableView::cellFromDataSource(const id& source, const RowKey& key)
-{
-    if (!respondsToSelector(source.get(), "tableView:cellForRowAtIndexPath:"_sel))
-        return nullptr;
-    const id answer = msgSend<id>(source, "tableView:cellForRowAtIndexPath:"_sel, self(),
-                                  NSIndexPath::indexPathForRowInSection(key.second, key.first));
-    return std::dynamic_pointer_cast<UITableViewCell>(answer);
-}
-
 void UITableView::layoutCells()
 {
-    if (layingOut_)
+    const auto pass = cells_.startLayout();
+    if (!pass)
         return;
-    layingOut_ = true;
-    // Keeps the table alive should a data source drop the last reference meanwhile.
-    const id keepAlive = weak_from_this().lock();
     const Geometry& rows = geometry();
     setContentSize({bounds().size.width, rows.height});
 
     const CGRect visible{contentOffset(), bounds().size};
-    std::vector<std::pair<RowKey, CGRect>> wanted;
+    std::vector<uikit::CellPlacement> wanted;
     for (long s = 0; s < static_cast<long>(rows.rows.size()); ++s) {
         const auto& section = rows.rows[static_cast<std::size_t>(s)];
         for (long r = 0; r < static_cast<long>(section.size()); ++r) {
@@ -244,71 +173,7 @@ void UITableView::layoutCells()
                 wanted.push_back({{s, r}, rect});
         }
     }
-    std::set<RowKey> wantedKeys;
-    for (const auto& entry : wanted)
-        wantedKeys.insert(entry.first);
-    std::vector<RowKey> leaving;
-    for (const auto& entry : visibleCells_)
-        if (!wantedKeys.count(entry.first))
-            leaving.push_back(entry.first);
-    for (const auto& key : leaving)
-        retireCell(key);
-
-    const id source = dataSource_.lock();
-    for (const auto& [key, rect] : wanted) {
-        std::shared_ptr<UITableViewCell> cell;
-        if (auto shown = visibleCells_.find(key); shown != visibleCells_.end()) {
-            cell = shown->second;
-        } else {
-            cell = source ? cellFromDataSource(source, key) : nullptr;
-            if (!cell)
-                continue;
-            visibleCells_[key] = cell;
-            cell->setSelected(selectedRow_ == key);
-        }
-        cell->setFrame(rect);
-        if (cell->superview() != this)
-            addSubview(cell);
-    }
-    layingOut_ = false;
-}
-
-std::shared_ptr<UITableViewCell> UITableView::cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath)
-{
-    layoutCells();
-    const auto key = keyOf(indexPath);
-    if (!key)
-        return nullptr;
-    const auto found = visibleCells_.find(*key);
-    return found == visibleCells_.end() ? nullptr : found->second;
-}
-
-std::vector<std::shared_ptr<UITableViewCell>> UITableView::visibleCells()
-{
-    layoutCells();
-    std::vector<std::shared_ptr<UITableViewCell>> cells;
-    for (const auto& entry : visibleCells_)
-        cells.push_back(entry.second);
-    return cells;
-}
-
-std::vector<std::shared_ptr<NSIndexPath>> UITableView::indexPathsForVisibleRows()
-{
-    layoutCells();
-    std::vector<std::shared_ptr<NSIndexPath>> paths;
-    for (const auto& entry : visibleCells_)
-        paths.push_back(NSIndexPath::indexPathForRowInSection(entry.first.second, entry.first.first));
-    return paths;
-}
-
-std::shared_ptr<NSIndexPath> UITableView::indexPathForCell(const std::shared_ptr<UITableViewCell>& cell)
-{
-    if (!cell)
-        return nullptr;
-    for (const auto& [key, shown] : visibleCells_)
-        if (shown == cell)
-            return NSIndexPath::indexPathForRowInSection(key.second, key.first);
-    return nullptr;
+    cells_.show(wanted);
 }
 
 std::shared_ptr<NSIndexPath> UITableView::indexPathForRowAtPoint(CGPoint point)
@@ -337,41 +202,18 @@ std::shared_ptr<NSIndexPath> UITableView::indexPathForRowAtPoint(CGPoint point)
 void UITableView::selectRowAtIndexPathAnimatedScrollPosition(const std::shared_ptr<NSIndexPath>& indexPath,
                                                              bool animated, long scrollPosition)
 {
-    const auto key = keyOf(indexPath);
-    if (!key || !allowsSelection_ || key->second < 0 || key->second >= numberOfRowsInSection(key->first))
-        return;
-    if (selectedRow_ && *selectedRow_ != *key)
-        deselectRowAtIndexPathAnimated(NSIndexPath::indexPathForRowInSection(selectedRow_->second, selectedRow_->first),
-                                       animated);
-    selectedRow_ = key;
-    if (auto shown = visibleCells_.find(*key); shown != visibleCells_.end())
-        msgSend(shown->second, "setSelected:"_sel, true);
+    cells_.select(indexPath);
 }
 
 void UITableView::deselectRowAtIndexPathAnimated(const std::shared_ptr<NSIndexPath>& indexPath, bool animated)
 {
-    const auto key = keyOf(indexPath);
-    if (!key)
-        return;
-    if (selectedRow_ == key)
-        selectedRow_.reset();
-    if (auto shown = visibleCells_.find(*key); shown != visibleCells_.end())
-        msgSend(shown->second, "setSelected:"_sel, false);
+    cells_.deselect(indexPath);
 }
 
 std::shared_ptr<NSIndexPath> UITableView::indexPathForSelectedRow() const
 {
-    return selectedRow_ ? NSIndexPath::indexPathForRowInSection(selectedRow_->second, selectedRow_->first) : nullptr;
-}
-
-bool UITableView::selectRowByUser(const std::shared_ptr<NSIndexPath>& indexPath)
-{
-    const auto key = keyOf(indexPath);
-    if (!key || !allowsSelection_ || key->second < 0 || key->second >= numberOfRowsInSection(key->first))
-        return false;
-    selectRowAtIndexPathAnimatedScrollPosition(indexPath, false, 0);
-    msgSendIfResponds(delegate(), "tableView:didSelectRowAtIndexPath:"_sel, id(self()), indexPath);
-    return true;
+    const auto& selection = cells_.selection();
+    return selection.empty() ? nullptr : uikit::CellHost<UITableViewCell>::indexPathOf(*selection.begin());
 }
 
 bool UITableView::handleSimulatedTap(CGPoint pointInSelf)

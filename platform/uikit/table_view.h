@@ -18,12 +18,11 @@
 // are not retained.
 #pragma once
 
+#include "uikit/cell_host.h"
 #include "uikit/scroll_view.h"
 
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,14 +38,16 @@ enum UITableViewStyle : long {
 class UITableView : public UIScrollView {
     OBJC_CLASS(UITableView, UIScrollView)
 public:
+    UITableView();
+
     // Runtime selector "initWithFrame:style:".
     virtual objc::id initWithFrameStyle(CGRect frame, long style);
     // A plain table.
     objc::id initWithFrame(CGRect frame) override;
 
     long style() const { return style_; }
-    objc::id dataSource() const { return dataSource_.lock(); }
-    void setDataSource(const objc::id& dataSource) { dataSource_ = dataSource; }
+    objc::id dataSource() const { return cells_.dataSource(); }
+    void setDataSource(const objc::id& dataSource) { cells_.setDataSource(dataSource); }
     // The height of rows the delegate does not size (44 points).
     CGFloat rowHeight() const { return rowHeight_; }
     void setRowHeight(CGFloat height);
@@ -62,28 +63,35 @@ public:
     // Cells for the identifier are made from the class (a UITableViewCell or a subclass; any
     // other class, or nil, removes the registration).
     void registerClassForCellReuseIdentifier(objc::Class cellClass, const std::string& identifier);
-    std::size_t reusableCellCount(const std::string& identifier) const;
+    std::size_t reusableCellCount(const std::string& identifier) const { return cells_.reusableCellCount(identifier); }
+    // The index path a shown cell stands at, or nil (no layout pass first).
+    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell)
+    {
+        return cells_.indexPathForCell(cell);
+    }
 
     // --- Data ---------------------------------------------------------------------------
     // Runtime selector "reloadData": every shown cell goes back for reuse, the selection is
     // cleared, and counts and heights are asked again.
     virtual void reloadData();
-    long numberOfSections();
+    long numberOfSections() { return static_cast<long>(geometry().rows.size()); }
     long numberOfRowsInSection(long section);
     // (0, top, table width, height); the zero rectangle for a row the table does not have.
     CGRect rectForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
 
     // The queries below lay the view out first when something changed since the last pass.
-    std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
-    std::vector<std::shared_ptr<UITableViewCell>> visibleCells();
-    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleRows();
-    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell);
+    std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath)
+    {
+        return laidOut().cellAt(indexPath);
+    }
+    std::vector<std::shared_ptr<UITableViewCell>> visibleCells() { return laidOut().cells(); }
+    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleRows() { return laidOut().indexPaths(); }
     // The row whose rectangle contains the point (in content coordinates), or nil.
     std::shared_ptr<NSIndexPath> indexPathForRowAtPoint(CGPoint point);
 
     // --- Selection ----------------------------------------------------------------------
-    bool allowsSelection() const { return allowsSelection_; }
-    void setAllowsSelection(bool on) { allowsSelection_ = on; }
+    bool allowsSelection() const { return cells_.allowsSelection(); }
+    void setAllowsSelection(bool on) { cells_.setAllowsSelection(on); }
     // Selects (one row at a time) without telling the delegate. The scroll position is not used.
     void selectRowAtIndexPathAnimatedScrollPosition(const std::shared_ptr<NSIndexPath>& indexPath, bool animated,
                                                     long scrollPosition);
@@ -91,7 +99,7 @@ public:
     std::shared_ptr<NSIndexPath> indexPathForSelectedRow() const;
     // What a tap on the row does: selects it and reports "tableView:didSelectRowAtIndexPath:".
     // False when selection is off or the row does not exist.
-    bool selectRowByUser(const std::shared_ptr<NSIndexPath>& indexPath);
+    bool selectRowByUser(const std::shared_ptr<NSIndexPath>& indexPath) { return cells_.selectByUser(indexPath); }
 
     // --- Layout and events --------------------------------------------------------------
     // Places a cell over every row that overlaps the visible bounds and retires the others.
@@ -100,7 +108,6 @@ public:
     bool handleSimulatedTap(CGPoint pointInSelf) override;
 
 private:
-    using RowKey = std::pair<long, long>; // section, row
     struct Geometry {
         // Per section: each row's top and height.
         std::vector<std::vector<std::pair<CGFloat, CGFloat>>> rows;
@@ -109,19 +116,12 @@ private:
 
     const Geometry& geometry();
     void layoutCells();
-    void retireCell(const RowKey& key);
-    std::shared_ptr<UITableViewCell> cellFromDataSource(const objc::id& dataSource, const RowKey& key);
-    std::optional<RowKey> keyOf(const std::shared_ptr<NSIndexPath>& indexPath) const;
-    CGRect rectFor(const RowKey& key);
+    // The cells after a layout pass, when one was due.
+    uikit::CellHost<UITableViewCell>& laidOut() { layoutCells(); return cells_; }
+    CGRect rectFor(const uikit::CellKey& key);
 
     long style_ = UITableViewStylePlain;
     CGFloat rowHeight_ = 44;
-    std::weak_ptr<objc::Object> dataSource_;
-    std::map<std::string, objc::Class> registeredClasses_;
-    std::map<std::string, std::vector<std::shared_ptr<UITableViewCell>>> reusableCells_;
-    std::map<RowKey, std::shared_ptr<UITableViewCell>> visibleCells_;
-    std::optional<RowKey> selectedRow_;
     std::optional<Geometry> geometry_;
-    bool allowsSelection_ = true;
-    bool layingOut_ = false;
+    uikit::CellHost<UITableViewCell> cells_;
 };
