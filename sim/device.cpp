@@ -98,6 +98,11 @@ void Device::boot()
                                  " names no program");
     if (const auto why = startDaemon(); !why.empty())
         throw std::runtime_error(why);
+    // The daemon's first update comes at its launch; the host starts once it is written (or
+    // after a while without it: the lock screen then shows no weather until the next update).
+    const auto cityFile = foundation::hostPath(kCityFile);
+    for (int i = 0; i < 200 && !fs::exists(cityFile); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     host_ = Process({(build / "bin/springboard-supervisor").string(), (build / "bin/springboard").string()},
                     Process::Pipes::InputOutput);

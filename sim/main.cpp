@@ -12,6 +12,7 @@
 #include "sim/live_server.h"
 #include "sim/scenario.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -54,6 +55,9 @@ int main(int argc, char** argv)
     if (screens.empty())
         screens = (std::filesystem::path(build) / "screens").string();
 
+    // A device process that ends early must not end the runner with it.
+    std::signal(SIGPIPE, SIG_IGN);
+
     std::vector<sim::Event> events;
     try {
         if (!scenarioPath.empty())
@@ -82,6 +86,9 @@ int main(int argc, char** argv)
             status = 1;
             break;
         }
+        // Each picture with what the host says of its state then, for whoever checks the run.
+        if (event.verb == "snapshot")
+            std::printf("  %s\n  state %s\n", device.shots().back().path.c_str(), device.state().c_str());
     }
     if (status == 0 && !device.shots().empty()) {
         const std::string sheet = (std::filesystem::absolute(screens) / "contact-sheet.png").string();
