@@ -94,12 +94,10 @@ CGFloat SBLockScreenNotificationListView::tableViewHeightForRowAtIndexPath(const
     return item ? item->rowHeight() : SBAwayBulletinListItem::kRowHeight;
 }
 
-void SBLockScreenNotificationListView::scrollViewDidEndDraggingWillDecelerate(const objc::id& scrollView, bool)
+void SBLockScreenNotificationListView::scrollViewDidEndDraggingWillDecelerate(const objc::id&, bool)
 {
     // Touching the list is activity: the screen stays awake for a full countdown.
     objc::msgSend(this, "_resetAllFadeTimers"_sel);
-    if (auto scroll = std::dynamic_pointer_cast<UIScrollView>(scrollView); scroll && scroll->contentOffset().y < 0)
-        ++pullDowns_;
 }
 
 void SBLockScreenNotificationListView::_disableIdleTimer(bool disable)

@@ -60,8 +60,6 @@ public:
     const std::shared_ptr<UITableView>& tableView() const { return _tableView; }
     const std::shared_ptr<UIView>& topPocketView() const { return _topPocketView; }
     const std::shared_ptr<UIView>& bottomPocketView() const { return _bottomPocketView; }
-    // How many drags of the table ended with the list pulled down past its top.
-    long pullDownCount() const { return pullDowns_; }
 
 private:
     void placeParts();
@@ -72,5 +70,4 @@ private:
     std::shared_ptr<UIView> _bottomPocketView;
     std::shared_ptr<SBLockScreenNotificationModel> _model;
     SBIdleTimer* idleTimer_ = nullptr;
-    long pullDowns_ = 0;
 };

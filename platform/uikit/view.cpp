@@ -11,13 +11,19 @@ using objc::operator""_sel;
 
 namespace {
 
-double lastDuration = 0;
-long animations = 0;
+// Watchers of animation blocks, by token, in the order they were added.
+std::vector<std::pair<long, UIView::AnimationObserver>>& animationObservers()
+{
+    static std::vector<std::pair<long, UIView::AnimationObserver>> observers;
+    return observers;
+}
 
 void runAnimation(double duration, const std::function<void()>& block, const std::function<void(bool)>& completion)
 {
-    lastDuration = duration;
-    ++animations;
+    // A copy: a watcher may add or remove watchers while it is told.
+    const auto observers = animationObservers();
+    for (const auto& [token, observer] : observers)
+        observer(duration);
     if (block)
         block();
     if (completion)
@@ -462,8 +468,19 @@ void UIView::animateWithDurationDelayOptionsAnimationsCompletion(double duration
     runAnimation(duration, block, completion);
 }
 
-double UIView::lastAnimationDuration() { return lastDuration; }
-long UIView::animationCount() { return animations; }
+long UIView::addAnimationObserver(AnimationObserver observer)
+{
+    static long lastToken = 0;
+    if (!observer)
+        return 0;
+    animationObservers().emplace_back(++lastToken, std::move(observer));
+    return lastToken;
+}
+
+void UIView::removeAnimationObserver(long token)
+{
+    std::erase_if(animationObservers(), [token](const auto& entry) { return entry.first == token; });
+}
 
 OBJC_REGISTER(UIView,
     c.method<&UIView::initWithFrame>("initWithFrame:");

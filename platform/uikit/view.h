@@ -172,8 +172,7 @@ public:
 
     // --- Animation ----------------------------------------------------------------------
     // The block runs at once (the delay too is not waited for); the completion (if any)
-    // receives finished = true. The duration of the last animation and the number of
-    // animations so far are kept for tests.
+    // receives finished = true.
     static void animateWithDurationAnimations(double duration, const std::function<void()>& animations);
     static void animateWithDurationAnimationsCompletion(double duration, const std::function<void()>& animations,
                                                         const std::function<void(bool)>& completion);
@@ -181,8 +180,12 @@ public:
                                                                     unsigned long options,
                                                                     const std::function<void()>& animations,
                                                                     const std::function<void(bool)>& completion);
-    static double lastAnimationDuration();
-    static long animationCount();
+    // Watchers of animations (a device's timeline, tests): each is told the duration of every
+    // animation block before the block runs. Adding gives a token (never 0) for removing; an
+    // empty function is not added and gets 0.
+    using AnimationObserver = std::function<void(double duration)>;
+    static long addAnimationObserver(AnimationObserver observer);
+    static void removeAnimationObserver(long token);
 
 private:
     void resizeSubviews(CGSize oldSize);

@@ -1,5 +1,6 @@
 // The notification list: the controller's one list object, the model over it, and the host's
 // table with one row per item at the host's row heights.
+#include "notification_list_view_test_api.h"
 #include "springboard_fixture.h"
 
 #include "foundation/ns_array.h"
@@ -145,9 +146,10 @@ TEST_F(SpringBoardNotificationList, HardwareButtonsReachTheControllerByName)
 TEST_F(SpringBoardNotificationList, PullingTheListDownPastItsTopIsCounted)
 {
     SpringBoard sb;
+    NotificationListViewTestApi list(sb.listView().get());
     sb.addBulletin("com.apple.MobileSMS", "A", "1");
     sb.drag(CGPointMake(0, 80), false);
-    EXPECT_EQ(sb.listView()->pullDownCount(), 1);
+    EXPECT_EQ(list.pullDownCount(), 1);
     sb.drag(CGPointMake(0, -20), false);
-    EXPECT_EQ(sb.listView()->pullDownCount(), 1);
+    EXPECT_EQ(list.pullDownCount(), 1);
 }

@@ -1,5 +1,6 @@
 #include "uikit/drag_simulator.h"
 #include "uikit/scroll_view.h"
+#include "uikit/view_animation_test_api.h"
 
 #include <gtest/gtest.h>
 
@@ -123,14 +124,15 @@ TEST_F(ScrollFixture, SettingTheOffsetTellsTheDelegateOnlyWhenItChanges)
     EXPECT_EQ(recorder->calls, std::vector<std::string>{"didScroll"});
     EXPECT_EQ(recorder->offsets.back(), (CGPoint{0, 40}));
 
-    const long animationsBefore = UIView::animationCount();
+    ViewAnimationTestApi animations;
+    const long animationsBefore = animations.animationCount();
     scroll->setContentOffsetAnimated({0, 90}, true);
     EXPECT_EQ(scroll->contentOffset(), (CGPoint{0, 90}));
-    EXPECT_EQ(UIView::animationCount(), animationsBefore + 1);
+    EXPECT_EQ(animations.animationCount(), animationsBefore + 1);
     EXPECT_EQ(recorder->count("didScroll"), 2);
 
     scroll->setContentOffsetAnimated({0, 5}, false);
-    EXPECT_EQ(UIView::animationCount(), animationsBefore + 1);
+    EXPECT_EQ(animations.animationCount(), animationsBefore + 1);
     EXPECT_EQ(recorder->count("didScroll"), 3);
 
     // Changing the bounds origin directly is a scroll too; resizing is not.

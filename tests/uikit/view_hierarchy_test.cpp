@@ -1,5 +1,6 @@
 #include "uikit/view.h"
 #include "uikit/view_controller.h"
+#include "uikit/view_animation_test_api.h"
 
 #include <gtest/gtest.h>
 
@@ -235,14 +236,15 @@ TEST(ViewState, TagsTintAndResponders)
 
 TEST(ViewAnimation, BlocksRunAtOnceAndAreCounted)
 {
-    const long before = UIView::animationCount();
+    ViewAnimationTestApi animations;
+    const long before = animations.animationCount();
     std::vector<std::string> steps;
     UIView::animateWithDurationAnimations(0.4, [&] { steps.push_back("block"); });
     UIView::animateWithDurationAnimationsCompletion(
         0.25, [&] { steps.push_back("block2"); }, [&](bool finished) { steps.push_back(finished ? "done" : "cut"); });
-    EXPECT_EQ(UIView::lastAnimationDuration(), 0.25);
+    EXPECT_EQ(animations.lastAnimationDuration(), 0.25);
     UIView::animateWithDurationDelayOptionsAnimationsCompletion(1.0, 2.0, 0, nullptr, nullptr);
     EXPECT_EQ(steps, (std::vector<std::string>{"block", "block2", "done"}));
-    EXPECT_EQ(UIView::animationCount(), before + 3);
-    EXPECT_EQ(UIView::lastAnimationDuration(), 1.0);
+    EXPECT_EQ(animations.animationCount(), before + 3);
+    EXPECT_EQ(animations.lastAnimationDuration(), 1.0);
 }

@@ -2,6 +2,7 @@
 #include "qp_lazy_scroll_view.h"
 
 #include "uikit/drag_simulator.h"
+#include "uikit/view_animation_test_api.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,7 @@ TEST_F(LazyScrollViewTest, ReloadingAndCountChangesAskOnlyWhenSomethingChanged)
 TEST_F(LazyScrollViewTest, AnimatedJumpsComeFromTheirSideAndAutoPlayTurnsPagesOnTheClock)
 {
     auto view = make(QPLazyScrollViewDirectionVertical, true, 3);
+    ViewAnimationTestApi animations;
     const struct {
         long from, to, transition;
         bool animated;
@@ -254,14 +256,14 @@ TEST_F(LazyScrollViewTest, AnimatedJumpsComeFromTheirSideAndAutoPlayTurnsPagesOn
         view->setCurrentPage(jump.from);
         recorder->calls.clear();
         recorder->offsets.clear();
-        const long animationsBefore = UIView::animationCount();
+        const long animationsBefore = animations.animationCount();
         view->setPageTransitionAnimated(jump.to, jump.transition, jump.animated);
         EXPECT_EQ(view->currentPage(), static_cast<unsigned long>(jump.to));
         EXPECT_FALSE(view->isManualAnimating());
         EXPECT_EQ(view->contentOffset().y, 400);
         if (jump.animated) {
-            EXPECT_EQ(UIView::animationCount(), animationsBefore + 1);
-            EXPECT_EQ(UIView::lastAnimationDuration(), 0.4);
+            EXPECT_EQ(animations.animationCount(), animationsBefore + 1);
+            EXPECT_EQ(animations.lastAnimationDuration(), 0.4);
             ASSERT_FALSE(recorder->offsets.empty());
             EXPECT_EQ(recorder->offsets.front(), jump.firstAnimatedOffset) << jump.from << " to " << jump.to;
             EXPECT_EQ(recorder->count("scroll"), 0) << "an animated jump reports only as such";
