@@ -60,9 +60,10 @@ std::shared_ptr<PSTableCell> PSTableCell::createForSpecifier(const std::shared_p
     if (!instance)
         return nullptr;
     const long type = specifier ? specifier->cellType() : PSStaticTextCell;
+    // No reuse identifier: the list keeps one cell per row itself, so the table keeps none.
     return std::dynamic_pointer_cast<PSTableCell>(msgSend<id>(instance, "initWithStyle:reuseIdentifier:specifier:"_sel,
-                                                              cellStyleForCellType(type), NSStr(cls->name()),
-                                                              specifier));
+                                                              cellStyleForCellType(type),
+                                                              std::shared_ptr<NSString>(), specifier));
 }
 
 id PSTableCell::initWithStyleReuseIdentifierSpecifier(long style, const std::shared_ptr<NSString>& reuseIdentifier,
