@@ -3,8 +3,8 @@
 // that table. Members are walked with an explicit stack, every offset and length is checked
 // against the part of the file that holds objects, a container met again on its own path is a
 // loop, and since members may be shared (a small file could describe a huge tree), a list may
-// expand to no more members than the file has bytes, and copy keys of at most a fixed multiple
-// of its size. Strings and scalars are decoded once per
+// expand to at most a million members (or as many as it has bytes, if more) and copy at most
+// 64 MiB of keys (or its size). Strings and scalars are decoded once per
 // object and shared; containers are made afresh wherever they appear, so that mutable ones
 // stay independent.
 #include "foundation/property_list_reading.h"
@@ -26,6 +26,8 @@ namespace {
 
 constexpr std::string_view kMagic = "bplist00";
 constexpr std::size_t kTrailerSize = 32;
+constexpr std::uint64_t kMemberBudget = 1u << 20;
+constexpr std::uint64_t kKeyBudget = 64u << 20;
 
 enum Marker : unsigned {
     kSimple = 0x0, // null, false, true, fill
@@ -55,8 +57,11 @@ public:
             return scalar(topObject_, &value) ? value : nullptr;
         }
         onPath_.assign(objectCount_, false);
-        budget_ = bytes_.size();
-        keyBudget_ = 16 * bytes_.size() + 65536;
+        // Bounds that do not depend on how compactly the list was written: writers share equal
+        // members (libplist shares equal containers too), so a sound list can be far smaller
+        // than the tree it holds.
+        budget_ = std::max<std::uint64_t>(bytes_.size(), kMemberBudget);
+        keyBudget_ = std::max<std::uint64_t>(bytes_.size(), kKeyBudget);
         std::vector<Open> open;
         if (!enter(topObject_, open))
             return nullptr;

@@ -407,6 +407,16 @@ TEST_F(DataPropertyLists, CraftedListsAreRefusedWithoutHarm)
                                                   foundation::PropertyListContainers::Immutable));
     EXPECT_TRUE(foundation::propertyListFromBytes(binaryList({"\xA2\x01\x01"s, "\xA1\x02"s, "\xA0"s}),
                                                   foundation::PropertyListContainers::Mutable));
+    // Writers may share equal members: a sound list can be far smaller than its tree (here 2^15
+    // empty arrays from 60 bytes), and reads as long as the tree stays within bounds.
+    std::vector<std::string> sharing(doubling.end() - 16, doubling.end());
+    sharing[0] = "\xA2\x01\x01"s;
+    for (int i = 1; i < 15; ++i)
+        sharing[i] = "\xA2"s + static_cast<char>(i + 1) + static_cast<char>(i + 1);
+    auto read = std::dynamic_pointer_cast<NSArray>(
+        foundation::propertyListFromBytes(binaryList(sharing), foundation::PropertyListContainers::Mutable));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->count(), 2u);
 }
 
 TEST_F(DataPropertyLists, XmlOfOtherWritersReads)
