@@ -18,20 +18,22 @@ std::shared_ptr<CALayer> CALayer::layer()
 
 void CALayer::setFrame(CGRect frame)
 {
-    if (view_)
+    if (view_) {
         view_->setFrame(frame);
-    else
-        frame_ = frame;
+        return;
+    }
+    origin_ = frame.origin;
+    bounds_ = CGRectMake(0, 0, frame.size.width, frame.size.height);
+    position_ = {frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2};
 }
 
 void CALayer::setBackgroundColor(CGColorRef color)
 {
-    if (!view_) {
-        backgroundColor_ = std::move(color);
-        return;
-    }
-    view_->setBackgroundColor(color ? std::make_shared<UIColor>(color->red, color->green, color->blue, color->alpha)
-                                    : nullptr);
+    auto made = color ? std::make_shared<UIColor>(color->red, color->green, color->blue, color->alpha) : nullptr;
+    if (view_)
+        view_->setBackgroundColor(std::move(made));
+    else
+        backgroundColor_ = std::move(made);
 }
 
 void CALayer::setOpacity(float opacity)

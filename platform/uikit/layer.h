@@ -15,18 +15,22 @@ class UIBezierPath;
 class UIView;
 
 // Ownership: a layer owns its sublayers and its mask; its superlayer and its view are not
-// retained. A view's own layer forwards the properties the view also has (frame, opacity,
-// hidden, background colour) to the view, so that both always agree.
+// retained. A layer holds its geometry (frame, bounds, position), opacity, hidden state and
+// background colour, also for a view: the view reads them here and is their only writer, so
+// setting one of them on a view's layer goes through the view (whose setters subclasses may
+// override).
 class CALayer : public objc::Object {
     OBJC_CLASS(CALayer, objc::Object)
 public:
     ~CALayer() override;
     static std::shared_ptr<CALayer> layer(); // [CALayer layer]
 
-    // A view's own layer mirrors the view's frame and bounds; other layers keep their own.
-    CGRect frame() const { return frame_; }
+    // A view's layer has the view's frame, bounds (whose origin is a scroll offset) and
+    // centre; a layer of its own has bounds at the origin, as large as its frame.
+    CGRect frame() const { return {origin_, bounds_.size}; }
     void setFrame(CGRect frame);
-    CGRect bounds() const { return CGRectMake(0, 0, frame_.size.width, frame_.size.height); }
+    CGRect bounds() const { return bounds_; }
+    CGPoint position() const { return position_; }
 
     // The compositing filter by name ("multiplyBlendMode", "screenBlendMode", ...); empty: none.
     const std::string& compositingFilter() const { return compositingFilter_; }
@@ -40,7 +44,7 @@ public:
     void setBorderWidth(CGFloat width) { borderWidth_ = width; }
     const CGColorRef& borderColor() const { return borderColor_; }
     void setBorderColor(CGColorRef color) { borderColor_ = std::move(color); }
-    const CGColorRef& backgroundColor() const { return backgroundColor_; }
+    CGColorRef backgroundColor() const { return backgroundColor_ ? backgroundColor_->CGColor() : nullptr; }
     void setBackgroundColor(CGColorRef color);
 
     const CGColorRef& shadowColor() const { return shadowColor_; }
@@ -52,7 +56,7 @@ public:
     CGFloat shadowRadius() const { return shadowRadius_; }
     void setShadowRadius(CGFloat radius) { shadowRadius_ = radius; }
 
-    float opacity() const { return opacity_; }
+    float opacity() const { return static_cast<float>(opacity_); }
     void setOpacity(float opacity);
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden);
@@ -81,22 +85,28 @@ public:
     void setDelegateView(UIView* view) { view_ = view; }
 
 private:
-    // The view writes its mirrored state straight into its layer (no forwarding back).
+    // The view writes its state straight into its layer, and reads it from there.
     friend class UIView;
     bool isAncestorOf(const CALayer* layer) const;
 
-    CGRect frame_{};
+    // The frame's origin as last set: kept beside the position so that a frame reads back
+    // exactly as it was written (no rounding through the centre).
+    CGPoint origin_{};
+    CGRect bounds_{};
+    CGPoint position_{};
     std::string compositingFilter_;
     CGFloat cornerRadius_ = 0;
     bool masksToBounds_ = false;
     CGFloat borderWidth_ = 0;
     CGColorRef borderColor_ = std::make_shared<CGColor>(CGColor{0, 0, 0, 1});
-    CGColorRef backgroundColor_;
+    // A view's colour object itself, so that the view hands back the very colour it was given.
+    std::shared_ptr<UIColor> backgroundColor_;
     CGColorRef shadowColor_ = std::make_shared<CGColor>(CGColor{0, 0, 0, 1});
     CGSize shadowOffset_{0, -3};
     float shadowOpacity_ = 0;
     CGFloat shadowRadius_ = 3;
-    float opacity_ = 1;
+    // A view's alpha, read back as it was written (a layer's opacity is a float).
+    CGFloat opacity_ = 1;
     bool hidden_ = false;
     std::shared_ptr<UIImage> contents_;
     std::shared_ptr<CALayer> mask_;

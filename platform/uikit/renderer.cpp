@@ -78,7 +78,7 @@ CGRect unionRect(CGRect a, CGRect b)
 CGRect markExtent(const CALayer& layer, int depth)
 {
     const UIView* view = layer.delegateView();
-    CGRect extent = view ? view->bounds() : layer.bounds();
+    CGRect extent = layer.bounds();
     if (const auto* label = dynamic_cast<const UILabel*>(view)) {
         const CGFloat margin = label->font() ? label->font()->pointSize() : 17;
         extent = CGRectInset(extent, -margin, -margin);
@@ -88,9 +88,8 @@ CGRect markExtent(const CALayer& layer, int depth)
         for (const auto& sublayer : layer.sublayers()) {
             if (!sublayer || sublayer->isHidden())
                 continue;
-            const UIView* subview = sublayer->delegateView();
             const CGRect frame = sublayer->frame();
-            const CGRect subBounds = subview ? subview->bounds() : sublayer->bounds();
+            const CGRect subBounds = sublayer->bounds();
             const CGRect inner = markExtent(*sublayer, depth + 1);
             extent = unionRect(extent, CGRectOffset(inner, frame.origin.x - subBounds.origin.x,
                                                     frame.origin.y - subBounds.origin.y));
@@ -396,7 +395,7 @@ private:
             return;
         const UIView* view = layer.delegateView();
         const CGRect frame = layer.frame();
-        const CGRect bounds = view ? view->bounds() : layer.bounds();
+        const CGRect bounds = layer.bounds();
         if (!isDrawable(frame) || !isDrawable(bounds))
             return;
 

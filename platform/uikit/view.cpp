@@ -105,46 +105,42 @@ objc::id UIView::init() { return objc::msgSend<objc::id>(this, "initWithFrame:"_
 
 // --- Geometry -----------------------------------------------------------------------------
 
-CGRect UIView::frame() const { return {origin_, bounds_.size}; }
+CGRect UIView::frame() const { return layer_->frame(); }
 
-void UIView::setFrame(CGRect frame)
+void UIView::place(CGPoint origin, CGRect bounds, CGPoint center)
 {
-    frame = CGRectStandardize(frame);
-    const CGSize oldSize = bounds_.size;
-    origin_ = frame.origin;
-    bounds_.size = frame.size;
-    center_ = {frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2};
-    updateLayerFrame();
-    if (oldSize != frame.size) {
-        setNeedsLayout();
-        resizeSubviews(oldSize);
-    }
-}
-
-void UIView::setBounds(CGRect bounds)
-{
-    bounds = CGRectStandardize(bounds);
-    const CGSize oldSize = bounds_.size;
-    bounds_ = bounds;
-    // The centre stays where it is; the frame grows or shrinks around it.
-    origin_ = {center_.x - bounds.size.width / 2, center_.y - bounds.size.height / 2};
-    updateLayerFrame();
+    const CGSize oldSize = layer_->bounds_.size;
+    layer_->origin_ = origin;
+    layer_->bounds_ = bounds;
+    layer_->position_ = center;
     if (oldSize != bounds.size) {
         setNeedsLayout();
         resizeSubviews(oldSize);
     }
 }
 
-CGPoint UIView::center() const { return center_; }
+void UIView::setFrame(CGRect frame)
+{
+    frame = CGRectStandardize(frame);
+    place(frame.origin, {layer_->bounds_.origin, frame.size},
+          {frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2});
+}
+
+void UIView::setBounds(CGRect bounds)
+{
+    bounds = CGRectStandardize(bounds);
+    // The centre stays where it is; the frame grows or shrinks around it.
+    const CGPoint center = layer_->position_;
+    place({center.x - bounds.size.width / 2, center.y - bounds.size.height / 2}, bounds, center);
+}
+
+CGPoint UIView::center() const { return layer_->position_; }
 
 void UIView::setCenter(CGPoint center)
 {
-    center_ = center;
-    origin_ = {center.x - bounds_.size.width / 2, center.y - bounds_.size.height / 2};
-    updateLayerFrame();
+    const CGSize size = layer_->bounds_.size;
+    place({center.x - size.width / 2, center.y - size.height / 2}, layer_->bounds_, center);
 }
-
-void UIView::updateLayerFrame() { layer_->frame_ = frame(); }
 
 CGPoint UIView::convertPointToView(CGPoint point, const UIView* view) const
 {
@@ -170,17 +166,17 @@ CGRect UIView::convertRectFromView(CGRect rect, const UIView* view) const
     return {convertPointFromView(rect.origin, view), rect.size};
 }
 
-CGSize UIView::sizeThatFits(CGSize) const { return bounds_.size; }
+CGSize UIView::sizeThatFits(CGSize) const { return bounds().size; }
 
 void UIView::sizeToFit()
 {
-    const CGSize size = objc::msgSend<CGSize>(this, "sizeThatFits:"_sel, bounds_.size);
-    setFrame({origin_, size});
+    const CGSize size = objc::msgSend<CGSize>(this, "sizeThatFits:"_sel, bounds().size);
+    setFrame({frame().origin, size});
 }
 
 void UIView::resizeSubviews(CGSize oldSize)
 {
-    if (oldSize == bounds_.size)
+    if (oldSize == bounds().size)
         return;
     const auto subviews = subviews_; // a resize may rearrange the hierarchy
     for (const auto& sub : subviews) {
@@ -193,7 +189,7 @@ void UIView::resizeWithOldSuperviewSize(CGSize oldSize)
 {
     if (!superview_ || !superview_->autoresizesSubviews_ || autoresizingMask_ == UIViewAutoresizingNone)
         return;
-    const CGSize newSize = superview_->bounds_.size;
+    const CGSize newSize = superview_->bounds().size;
     CGRect f = frame();
     const unsigned long m = autoresizingMask_;
     resizeAxis(f.origin.x, f.size.width, oldSize.width, newSize.width, m & UIViewAutoresizingFlexibleLeftMargin,
@@ -206,23 +202,11 @@ void UIView::resizeWithOldSuperviewSize(CGSize oldSize)
 
 // --- Visual state -------------------------------------------------------------------------
 
-void UIView::setHidden(bool hidden)
-{
-    hidden_ = hidden;
-    layer_->hidden_ = hidden;
-}
+void UIView::setHidden(bool hidden) { layer_->hidden_ = hidden; }
 
-void UIView::setAlpha(CGFloat alpha)
-{
-    alpha_ = std::isnan(alpha) ? 1.0 : std::clamp<CGFloat>(alpha, 0, 1);
-    layer_->opacity_ = static_cast<float>(alpha_);
-}
+void UIView::setAlpha(CGFloat alpha) { layer_->opacity_ = std::isnan(alpha) ? 1.0 : std::clamp<CGFloat>(alpha, 0, 1); }
 
-void UIView::setBackgroundColor(std::shared_ptr<UIColor> color)
-{
-    layer_->backgroundColor_ = color ? color->CGColor() : nullptr;
-    backgroundColor_ = std::move(color);
-}
+void UIView::setBackgroundColor(std::shared_ptr<UIColor> color) { layer_->backgroundColor_ = std::move(color); }
 
 std::shared_ptr<UIColor> UIView::tintColor() const
 {
@@ -405,20 +389,20 @@ void UIView::layoutIfNeeded()
 
 UIView* UIView::hitTest(CGPoint point)
 {
-    if (hidden_ || alpha_ < 0.01 || !userInteractionEnabled_ || !pointInside(point))
+    if (isHidden() || alpha() < 0.01 || !userInteractionEnabled_ || !pointInside(point))
         return nullptr;
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
         UIView* sub = it->get();
         const CGRect frame = sub->frame();
-        const CGPoint inSub{point.x - frame.origin.x + sub->bounds_.origin.x,
-                            point.y - frame.origin.y + sub->bounds_.origin.y};
+        const CGPoint inSub{point.x - frame.origin.x + sub->bounds().origin.x,
+                            point.y - frame.origin.y + sub->bounds().origin.y};
         if (UIView* hit = sub->hitTest(inSub))
             return hit;
     }
     return this;
 }
 
-bool UIView::pointInside(CGPoint point) const { return CGRectContainsPoint(bounds_, point); }
+bool UIView::pointInside(CGPoint point) const { return CGRectContainsPoint(bounds(), point); }
 
 void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
 {

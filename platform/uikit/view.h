@@ -4,8 +4,8 @@
 //
 // Ownership: a view owns its subviews (strong), its gesture recognisers and its layer; its
 // superview, its view controller and gesture targets are not retained. The view's layer is a
-// sublayer of its superview's layer and mirrors the view's frame, alpha, hidden state and
-// background colour.
+// sublayer of its superview's layer and holds the view's frame, bounds, centre, alpha, hidden
+// state and background colour: the view reads them there and is the only one writing them.
 #pragma once
 
 #include "uikit/color.h"
@@ -64,7 +64,7 @@ public:
     // --- Geometry -----------------------------------------------------------------------
     CGRect frame() const;
     virtual void setFrame(CGRect frame);
-    CGRect bounds() const { return bounds_; }
+    CGRect bounds() const { return layer_->bounds_; }
     virtual void setBounds(CGRect bounds);
     CGPoint center() const;
     void setCenter(CGPoint center);
@@ -90,13 +90,13 @@ public:
     virtual void resizeWithOldSuperviewSize(CGSize oldSize);
 
     // --- Visual state -------------------------------------------------------------------
-    bool isHidden() const { return hidden_; }
+    bool isHidden() const { return layer_->hidden_; }
     virtual void setHidden(bool hidden);
-    CGFloat alpha() const { return alpha_; }
+    CGFloat alpha() const { return layer_->opacity_; }
     virtual void setAlpha(CGFloat alpha);
     bool clipsToBounds() const { return clipsToBounds_; }
     void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
-    const std::shared_ptr<UIColor>& backgroundColor() const { return backgroundColor_; }
+    const std::shared_ptr<UIColor>& backgroundColor() const { return layer_->backgroundColor_; }
     virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
     // The tint colour: the view's own, else the superview's, else the system tint.
     std::shared_ptr<UIColor> tintColor() const;
@@ -194,19 +194,13 @@ private:
     // Inserts the subview's layer into this view's layer just below the next subview's layer.
     void placeSublayerOf(UIView* subview);
     long indexOfSubview(const UIView* view) const;
-    void updateLayerFrame();
+    // Writes the geometry into the layer and, when the size changed, marks the view for layout
+    // and resizes the subviews.
+    void place(CGPoint origin, CGRect bounds, CGPoint center);
 
-    CGPoint center_{};
-    // The frame's origin as last set: kept beside the centre so that a frame reads back
-    // exactly as it was written (no rounding through the centre).
-    CGPoint origin_{};
-    CGRect bounds_{};
     unsigned long autoresizingMask_ = UIViewAutoresizingNone;
     bool autoresizesSubviews_ = true;
-    bool hidden_ = false;
-    CGFloat alpha_ = 1;
     bool clipsToBounds_ = false;
-    std::shared_ptr<UIColor> backgroundColor_;
     std::shared_ptr<UIColor> tintColor_;
     UIViewContentMode contentMode_ = UIViewContentMode::ScaleToFill;
     long tag_ = 0;
