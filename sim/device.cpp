@@ -23,6 +23,7 @@ namespace sim {
 namespace {
 
 constexpr const char* kLaunchDescription = "/Library/LaunchDaemons/com.vantorel.vantoreld.plist";
+constexpr const char* kSettingsApp = "/Applications/Preferences.app/Preferences";
 constexpr const char* kCityFile = "/Library/Application Support/Vantorel/City.plist";
 constexpr double kAnswerTimeout = 20;
 
@@ -64,7 +65,7 @@ Device::~Device() { shutDown(); }
 void Device::boot()
 {
     const fs::path build = fs::absolute(options_.buildDir);
-    root_ = (build / "device-run").string();
+    root_ = options_.rootDir.empty() ? (build / "device-run").string() : fs::absolute(options_.rootDir).string();
     std::error_code error;
     fs::remove_all(root_, error);
     fs::copy(build / "device", root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
@@ -215,9 +216,9 @@ std::string Device::clock(const Event& event)
 
 std::string Device::settings(const std::string& command)
 {
-    const fs::path program = fs::absolute(options_.buildDir) / "bin/Preferences";
+    const fs::path program = foundation::hostPath(kSettingsApp);
     if (!fs::exists(program))
-        return "error the Settings app is not built";
+        return std::string("error the device has no Settings app at ") + kSettingsApp;
     Process app({program.string(), command}, Process::Pipes::InputOutput);
     std::string answer;
     while (const auto line = app.readLine(kAnswerTimeout))

@@ -31,13 +31,14 @@ public:
     struct Options {
         std::string buildDir;    // holds bin/ and the staged device/ root
         std::string screensDir;  // where snapshots go
+        std::string rootDir;     // the booted device root (default <build>/device-run)
         bool localWeather = false;  // serve the daemon our own weather answers ("weather" events)
     };
 
     explicit Device(Options options);
     ~Device();
 
-    // Copies the staged root to <build>/device-run, starts the daemon and the host. Throws
+    // Copies the staged root to the device root, starts the daemon and the host. Throws
     // std::runtime_error with the reason when the device cannot start.
     void boot();
     // Plays one event; returns an empty string, or what went wrong (the device keeps running).

@@ -3,7 +3,10 @@
 // and writes a PNG per snapshot and one contact sheet of them all; with --live it then serves
 // the running device to a browser (sim/live_server.h).
 //
-//   vantorel-device [--build DIR] [--screens DIR] [--live [PORT]] [SCENARIO]
+//   vantorel-device [--build DIR] [--screens DIR] [--root DIR] [--live [PORT]] [SCENARIO]
+//
+// --root names the folder the device root is booted into (default <build>/device-run; it is
+// replaced). --live without a port takes a free one.
 //
 // Exit status: 0 when the scenario played to its end, 1 when an event failed (the device is shut
 // down cleanly), 2 for a bad command line or scenario.
@@ -23,7 +26,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: vantorel-device [--build DIR] [--screens DIR] [--live [PORT]] [SCENARIO]\n");
+    std::fprintf(stderr, "usage: vantorel-device [--build DIR] [--screens DIR] [--root DIR] [--live [PORT]] [SCENARIO]\n");
     return 2;
 }
 
@@ -31,7 +34,7 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    std::string build = "build", screens, scenarioPath;
+    std::string build = "build", screens, root, scenarioPath;
     bool live = false;
     int port = 0;
     for (int i = 1; i < argc; ++i) {
@@ -40,6 +43,8 @@ int main(int argc, char** argv)
             build = argv[++i];
         else if (arg == "--screens" && i + 1 < argc)
             screens = argv[++i];
+        else if (arg == "--root" && i + 1 < argc)
+            root = argv[++i];
         else if (arg == "--live") {
             live = true;
             if (i + 1 < argc && std::string(argv[i + 1]).find_first_not_of("0123456789") == std::string::npos) {
@@ -70,7 +75,7 @@ int main(int argc, char** argv)
     for (const auto& event : events)
         localWeather = localWeather || event.verb == "weather";
 
-    sim::Device device({build, screens, localWeather});
+    sim::Device device({build, screens, root, localWeather});
     try {
         device.boot();
     } catch (const std::exception& error) {
