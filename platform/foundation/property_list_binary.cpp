@@ -3,7 +3,7 @@
 // that table. Members are walked with an explicit stack, every offset and length is checked
 // against the part of the file that holds objects, a container met again on its own path is a
 // loop, and since members may be shared (a small file could describe a huge tree), a list may
-// expand to at most a million members (or as many as it has bytes, if more) and copy at most
+// expand to at most 2^18 members (or as many as it has bytes, if more) and copy at most
 // 64 MiB of keys (or its size). Strings and scalars are decoded once per
 // object and shared; containers are made afresh wherever they appear, so that mutable ones
 // stay independent.
@@ -26,7 +26,7 @@ namespace {
 
 constexpr std::string_view kMagic = "bplist00";
 constexpr std::size_t kTrailerSize = 32;
-constexpr std::uint64_t kMemberBudget = 1u << 20;
+constexpr std::uint64_t kMemberBudget = 1u << 18;
 constexpr std::uint64_t kKeyBudget = 64u << 20;
 
 enum Marker : unsigned {

@@ -1,11 +1,14 @@
 // Any bytes through the property-list reader, with both kinds of containers. Whatever it reads
 // must be writable, and its own binary list must read back to the same value.
+#include "foundation/ns_array.h"
+#include "foundation/ns_dictionary.h"
 #include "foundation/property_list.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 using foundation::PropertyListContainers;
 using foundation::PropertyListFormat;
@@ -18,6 +21,28 @@ namespace {
     std::abort();
 }
 
+// Whether the value holds more than `limit` objects. libplist's binary writer slows down
+// with the square of a list's size, so lists that share members into a large tree (which the
+// reader allows) are only read, not written back.
+bool larger(const objc::id& value, std::size_t limit)
+{
+    std::vector<const objc::Object*> pending{value.get()};
+    std::size_t seen = 0;
+    while (!pending.empty()) {
+        const objc::Object* object = pending.back();
+        pending.pop_back();
+        if (++seen > limit)
+            return true;
+        if (auto* array = dynamic_cast<const NSArray*>(object))
+            for (const objc::id& member : *array)
+                pending.push_back(member.get());
+        else if (auto* dictionary = dynamic_cast<const NSDictionary*>(object))
+            for (const auto& entry : *dictionary)
+                pending.push_back(entry.second.get());
+    }
+    return false;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -25,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (auto containers : {PropertyListContainers::Immutable, PropertyListContainers::Mutable}) {
         const objc::id value = foundation::propertyListFromBytes(bytes, containers);
-        if (!value)
+        if (!value || larger(value, 20000))
             continue;
         const auto binary = foundation::encodePropertyList(value.get(), PropertyListFormat::Binary);
         if (!binary)
