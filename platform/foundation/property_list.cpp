@@ -13,8 +13,6 @@
 #include <plist/plist.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <limits>
 #include <memory>
 #include <vector>
 

@@ -10,6 +10,7 @@
 #include "foundation/ns_number.h"
 #include "foundation/ns_string.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -150,7 +151,7 @@ std::optional<double> dateValue(std::string_view text)
     }
     // Days from 1970-01-01 in the proleptic Gregorian calendar.
     const int y = *year - (*month <= 2 ? 1 : 0);
-    const int era = y / 400;
+    const int era = (y >= 0 ? y : y - 399) / 400;
     const int yearOfEra = y - era * 400;
     const int dayOfYear = (153 * (*month + (*month > 2 ? -3 : 9)) + 2) / 5 + *day - 1;
     const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
