@@ -18,10 +18,12 @@ if(VANTOREL_FUZZ)
   file(WRITE ${CMAKE_BINARY_DIR}/fuzz_targets.txt "")
 endif()
 
-# vantorel_fuzz_target(NAME SOURCE LIBS libs...): SOURCE defines LLVMFuzzerTestOneInput; the seed
-# corpus is corpus/NAME beside it.
-function(vantorel_fuzz_target name source)
+# vantorel_fuzz_target(NAME SOURCES... LIBS libs...): the first source defines
+# LLVMFuzzerTestOneInput (others are the code under test, when it is not in a library of its
+# own); the seed corpus is corpus/NAME beside it.
+function(vantorel_fuzz_target name)
   cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  set(source ${F_UNPARSED_ARGUMENTS})
   set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
   if(VANTOREL_FUZZ)
     add_executable(${name} ${source})
