@@ -20,6 +20,7 @@
 #include "objc/objc.h"
 
 #include <dlfcn.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -77,7 +78,10 @@ void weatherUpdated(CFNotificationCenterRef, void*, CFStringRef, const void*, CF
     // getTempString(), found by its symbol when it is wanted: the library may load after this one.
     using Sentence = std::string (*)();
     const auto sentence = reinterpret_cast<Sentence>(dlsym(RTLD_DEFAULT, "_Z13getTempStringB5cxx11v"));
-    std::ofstream(foundation::hostPath("/var/tmp/HostProbe.sentences"), std::ios::app)
+    const std::filesystem::path file = foundation::hostPath("/var/tmp/HostProbe.sentences");
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    std::ofstream(file, std::ios::app)
         << (sentence ? sentence() : std::string("<no library>")) << "\n";
 }
 
@@ -87,7 +91,9 @@ void weatherUpdated(CFNotificationCenterRef, void*, CFStringRef, const void*, CF
     std::ofstream answers(foundation::hostPath("/var/tmp/HostProbe.answers"));
     for (std::string line; std::getline(questions, line);)
         answers << line << " = " << (answer(line) ? "yes" : "no") << "\n";
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, &weatherUpdated,
+    // An observer of its own: the library observes the same name with none.
+    static int observer;
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &observer, &weatherUpdated,
                                     CFSTR("VTdidUpdateWeather"), nullptr, 0);
 }
 

@@ -1,6 +1,7 @@
 // A program started by a test, with pipes on its standard input and output. It inherits the
 // test's environment (its device root and its private session bus, see private_bus.h), with
-// the given "NAME=value" entries in place of the inherited ones.
+// the given "NAME=value" entries in place of the inherited ones. It is stopped when the test
+// process ends, however it ends.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +10,7 @@
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -28,12 +29,6 @@ public:
         // Close-on-exec: a program started later must not hold this one's pipes open.
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
             return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
         std::vector<char*> argv;
         for (const auto& a : arguments)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -51,9 +46,20 @@ public:
         for (auto& e : entries)
             envp.push_back(e.data());
         envp.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        // A program whose test died is stopped too, instead of holding the test's output open.
+        const pid_t parent = ::getpid();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(127);
+            ::dup2(in[0], STDIN_FILENO);
+            ::dup2(out[1], STDOUT_FILENO);
+            ::execve(argv[0], argv.data(), envp.data());
+            ::_exit(127);
+        }
+        // A test writing to a program that has ended gets an error, not the end of the test.
+        std::signal(SIGPIPE, SIG_IGN);
         ::close(in[0]);
         ::close(out[1]);
         input_ = in[1];
