@@ -1,7 +1,7 @@
 # vantorel_test(NAME [SERIAL] SOURCES... LIBS libs...)
 # One GoogleTest executable; each test runs in its own temporary device root (see tests/support).
-# SERIAL: its tests run alone, for tests that count system-wide notifications, which any other
-# test running at the same time on the session bus could post too.
+# SERIAL: its tests run alone, for tests that need the machine to themselves. (Notifications need
+# no such care: every test process has a session bus of its own, see tests/support/private_bus.h.)
 function(vantorel_test name)
   cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
