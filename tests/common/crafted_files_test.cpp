@@ -4,7 +4,6 @@
 #include "tweak_fixture.h"
 
 #include "common/support_paths.h"
-#include "springboard/springboard.h"
 #include "support/child_process.h"
 #include "support/support.h"
 
@@ -53,10 +52,8 @@ class CraftedFilesTest : public tweaktest::ShippedFilesTest {
 protected:
     void SetUp() override
     {
-        for (const std::string& devicePath :
-             {std::string("/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib"),
-              std::string("/Library/MobileSubstrate/DynamicLibraries/Vantorel.plist"),
-              std::string(SpringBoard::kNowPlayingPluginPath)}) {
+        for (const char* devicePath : {"/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib",
+                                       "/Library/MobileSubstrate/DynamicLibraries/Vantorel.plist"}) {
             fs::create_directories(fs::path(device.host(devicePath)).parent_path());
             fs::copy_file(built("device") + devicePath, device.host(devicePath), fs::copy_options::overwrite_existing);
         }
