@@ -68,6 +68,7 @@ void Device::boot()
     root_ = options_.rootDir.empty() ? (build / "device-run").string() : fs::absolute(options_.rootDir).string();
     std::error_code error;
     fs::remove_all(root_, error);
+    fs::create_directories(fs::path(root_).parent_path(), error);
     fs::copy(build / "device", root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
     if (error)
         throw std::runtime_error("cannot copy the device root from " + (build / "device").string() + ": " +

@@ -34,6 +34,21 @@ void reply(httplib::Response& response, int status, const nlohmann::json& body)
 
 } // namespace
 
+sigset_t stopSignalSet()
+{
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
+void blockStopSignals()
+{
+    const sigset_t signals = stopSignalSet();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
 bool serveLiveDevice(Device& device, int port, const std::string& screensDir)
 {
     httplib::Server server;
@@ -78,12 +93,9 @@ bool serveLiveDevice(Device& device, int port, const std::string& screensDir)
                                : server.bind_to_any_port("127.0.0.1");
     if (bound <= 0)
         return false;
-    // SIGINT and SIGTERM end the serving: one thread waits for them, the others never see them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // SIGINT and SIGTERM end the serving: blocked in every thread (blockStopSignals), one thread
+    // waits for them.
+    sigset_t stopSignals = stopSignalSet();
     std::thread waiter([&] {
         int signal = 0;
         sigwait(&stopSignals, &signal);

@@ -10,6 +10,9 @@
 
 namespace sim {
 
+// Call first thing, before any thread starts, when the device will be served: the stop signals
+// then reach only the serving's own waiter.
+void blockStopSignals();
 // Serves until the process is asked to stop (SIGINT, SIGTERM). Prints the address once it
 // listens. Returns false when the port cannot be had.
 bool serveLiveDevice(Device& device, int port, const std::string& screensDir);

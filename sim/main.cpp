@@ -57,6 +57,8 @@ int main(int argc, char** argv)
         else
             return usage();
     }
+    if (live)
+        sim::blockStopSignals();
     if (screens.empty())
         screens = (std::filesystem::path(build) / "screens").string();
 

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -27,30 +27,36 @@ Clock::time_point deadlineAfter(double seconds)
 
 Process::Process(const std::vector<std::string>& arguments, Pipes pipes)
 {
+    if (arguments.empty())
+        return;
     int in[2] = {-1, -1}, out[2] = {-1, -1};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (pipes == Pipes::InputOutput) {
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-            posix_spawn_file_actions_destroy(&actions);
-            return;
-        }
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    }
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-
+    if (pipes == Pipes::InputOutput && (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0))
+        return;
     std::vector<char*> argv;
     for (const auto& a : arguments)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    if (arguments.empty() || posix_spawn(&pid_, argv[0], &actions, &attributes, argv.data(), environ) != 0)
-        pid_ = -1;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+
+    const pid_t parent = ::getpid();
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        // A group of its own, ended with the runner however the runner ends, and with the
+        // default signal handling whatever the runner blocked.
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (pipes == Pipes::InputOutput) {
+            ::dup2(in[0], STDIN_FILENO);
+            ::dup2(out[1], STDOUT_FILENO);
+        }
+        ::execve(argv[0], argv.data(), environ);
+        ::_exit(127);
+    }
+    pid_ = pid > 0 ? pid : -1;
     if (pipes == Pipes::InputOutput) {
         ::close(in[0]);
         ::close(out[1]);

@@ -1,5 +1,6 @@
 // A program the simulated device starts: the weather daemon, the host under its supervisor, the
-// Settings app. Each runs in its own process group so that ending it ends whatever it started.
+// Settings app. Each runs in its own process group so that ending it ends whatever it started,
+// and ends with the runner when the runner ends without shutting the device down.
 #pragma once
 
 #include <optional>
