@@ -1,8 +1,4 @@
 # The renderer's tests; the fixture tests run the render_fixture tool on tests/uikit/fixtures.
-if(NOT TARGET vantorel_uikit_render)
-  return()
-endif()
-
 vantorel_test(uikit_render_tests
   ${CMAKE_CURRENT_LIST_DIR}/render_blur_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/render_view_test.cpp
