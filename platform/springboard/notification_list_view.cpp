@@ -118,11 +118,10 @@ void SBLockScreenNotificationListView::setModel(const std::shared_ptr<SBLockScre
     reloadData();
 }
 
-void SBLockScreenNotificationListView::reloadData()
-{
-    objc::msgSend(_tableView, "reloadData"_sel);
-    setNeedsLayout();
-}
+// The table lays out its own rows; the list view's parts keep their places whatever the items,
+// so a change of items does not lay the list view out again (what the injected library puts into
+// it, such as its away text, stays until the next layout pass).
+void SBLockScreenNotificationListView::reloadData() { objc::msgSend(_tableView, "reloadData"_sel); }
 
 OBJC_REGISTER(SBLockScreenNotificationListView,
     c.ivar<&SBLockScreenNotificationListView::_containerView>("_containerView");
