@@ -80,6 +80,12 @@ void Device::boot()
     const char* zone = std::getenv("VANTOREL_TIMEZONE");
     ::setenv("TZ", zone && *zone ? zone : "UTC", 1);
     ::tzset();
+    // The device's clock starts where the scenario's first clock event puts it, so that the
+    // daemon's weather hours and the lock screen's time agree.
+    if (options_.startClock >= 0) {
+        const double offset = options_.startClock - static_cast<double>(std::time(nullptr));
+        ::setenv("VANTOREL_CLOCK_OFFSET", std::to_string(static_cast<long long>(offset)).c_str(), 1);
+    }
 
     if (options_.localWeather) {
         weatherAnswers_ = std::make_unique<WeatherAnswers>();
@@ -143,20 +149,34 @@ void Device::shutDown()
 // process's "ready" line instead: the host's state starts afresh.
 std::string Device::host(const std::string& command)
 {
+    static const bool trace = std::getenv("VANTOREL_DEVICE_TRACE") != nullptr;
+    if (trace)
+        std::fprintf(stderr, "host < %s\n", command.c_str());
     if (!host_.send(command))
         return "error the lock-screen host is not running";
     for (;;) {
         const auto line = host_.readLine(kAnswerTimeout);
+        if (trace)
+            std::fprintf(stderr, "host > %s\n", line ? line->substr(0, 160).c_str() : "(nothing)");
         if (!line)
             return "error the lock-screen host did not answer \"" + command + "\"";
         if (line->rfind("ready", 0) == 0) {
-            pending_.clear();
-            if (clockSeconds_ >= 0)
-                host("clock " + std::to_string(static_cast<long long>(clockSeconds_)));
+            afterRelaunch();
             return "ok";
         }
         if (isAnswer(*line))
             return *line;
+    }
+}
+
+// A new host process: its items are gone, and it starts on the real clock, so the device's
+// clock is set again and the screen laid out at that time.
+void Device::afterRelaunch()
+{
+    pending_.clear();
+    if (clockSeconds_ >= 0) {
+        host("clock " + std::to_string(static_cast<long long>(clockSeconds_)));
+        host("layout");
     }
 }
 
@@ -194,25 +214,35 @@ std::string Device::tapTarget(const Event& event, int taps)
     return host(command);
 }
 
-std::string Device::clock(const Event& event)
+std::optional<double> clockEpoch(const Event& event, double base)
 {
-    std::time_t base = clockSeconds_ >= 0 ? static_cast<std::time_t>(clockSeconds_) : std::time(nullptr);
+    const char* zone = std::getenv("VANTOREL_TIMEZONE");
+    ::setenv("TZ", zone && *zone ? zone : "UTC", 1);
+    ::tzset();
+    const std::time_t from = base >= 0 ? static_cast<std::time_t>(base) : std::time(nullptr);
     std::tm parts{};
-    ::localtime_r(&base, &parts);
-    const std::string& time = event.words.back();
+    ::localtime_r(&from, &parts);
     if (event.words.size() == 2) {
         std::sscanf(event.words[0].c_str(), "%d-%d-%d", &parts.tm_year, &parts.tm_mon, &parts.tm_mday);
         parts.tm_year -= 1900;
         parts.tm_mon -= 1;
     }
-    std::sscanf(time.c_str(), "%d:%d", &parts.tm_hour, &parts.tm_min);
+    std::sscanf(event.words.back().c_str(), "%d:%d", &parts.tm_hour, &parts.tm_min);
     parts.tm_sec = 0;
     parts.tm_isdst = -1;
     const std::time_t when = std::mktime(&parts);
     if (when < 0)
+        return std::nullopt;
+    return static_cast<double>(when);
+}
+
+std::string Device::clock(const Event& event)
+{
+    const auto when = clockEpoch(event, clockSeconds_);
+    if (!when)
         return "that time does not exist in the device's time zone";
-    clockSeconds_ = static_cast<double>(when);
-    return host("clock " + std::to_string(static_cast<long long>(when)));
+    clockSeconds_ = *when;
+    return host("clock " + std::to_string(static_cast<long long>(*when)));
 }
 
 std::string Device::settings(const std::string& command)
@@ -232,9 +262,7 @@ std::string Device::settings(const std::string& command)
         const auto ready = host_.readLine(kAnswerTimeout);
         if (!ready || ready->rfind("ready", 0) != 0)
             return "error the host did not restart";
-        pending_.clear();
-        if (clockSeconds_ >= 0)
-            host("clock " + std::to_string(static_cast<long long>(clockSeconds_)));
+        afterRelaunch();
     }
     return "ok";
 }

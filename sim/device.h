@@ -26,6 +26,10 @@ struct Shot {
     std::string path;  // host path of the PNG
 };
 
+// The instant a "clock" event names, on the date of `base` (epoch seconds; <0: now) when it names
+// no date, in the device's time zone; nullopt for a time that does not exist there.
+std::optional<double> clockEpoch(const Event& event, double base);
+
 class Device {
 public:
     struct Options {
@@ -33,6 +37,7 @@ public:
         std::string screensDir;  // where snapshots go
         std::string rootDir;     // the booted device root (default <build>/device-run)
         bool localWeather = false;  // serve the daemon our own weather answers ("weather" events)
+        double startClock = -1;     // the device's clock at boot (epoch seconds); <0: this machine's
     };
 
     explicit Device(Options options);
@@ -63,6 +68,7 @@ private:
     std::string weather(const Event& event);
     std::string clock(const Event& event);
     void keepDaemonAlive();
+    void afterRelaunch();
 
     Options options_;
     std::string root_;

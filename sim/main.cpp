@@ -74,10 +74,14 @@ int main(int argc, char** argv)
         return 2;
     }
     bool localWeather = live;
-    for (const auto& event : events)
+    double startClock = -1;
+    for (const auto& event : events) {
         localWeather = localWeather || event.verb == "weather";
+        if (event.verb == "clock" && startClock < 0)
+            startClock = sim::clockEpoch(event, -1).value_or(-1);
+    }
 
-    sim::Device device({build, screens, root, localWeather});
+    sim::Device device({build, screens, root, localWeather, startClock});
     try {
         device.boot();
     } catch (const std::exception& error) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 namespace foundation {
 
@@ -13,10 +14,23 @@ namespace {
 std::atomic<bool> virtualMode{false};
 std::atomic<double> virtualNow{0};
 
+// A device whose clock is set apart from this machine's (VANTOREL_CLOCK_OFFSET, seconds, inherited
+// by every process of the device) reads the machine's time moved by that much.
+double offset()
+{
+    static const double seconds = [] {
+        const char* text = std::getenv("VANTOREL_CLOCK_OFFSET");
+        char* end = nullptr;
+        const double value = text ? std::strtod(text, &end) : 0;
+        return text && *text && end && *end == '\0' && std::isfinite(value) && std::fabs(value) < 1e10 ? value : 0;
+    }();
+    return seconds;
+}
+
 double realNow()
 {
     using namespace std::chrono;
-    return duration<double>(system_clock::now().time_since_epoch()).count();
+    return duration<double>(system_clock::now().time_since_epoch()).count() + offset();
 }
 } // namespace
 

@@ -1,4 +1,6 @@
-// The platform's "now": real time by default, a virtual clock that tests set and advance.
+// The platform's "now": real time by default (moved by the device setting VANTOREL_CLOCK_OFFSET,
+// in seconds, when the device's clock is set apart from this machine's), a virtual clock that
+// tests set and advance.
 #pragma once
 
 namespace foundation {
