@@ -39,15 +39,15 @@ std::optional<std::string> HexColors::hexValuesFromUIColor(const std::shared_ptr
 
 namespace {
 
-objc::id colorWithHexStringImp(objc::Object*, objc::SEL, objc::id hex)
+objc::id colorWithHexStringImp(objc::Object*, objc::SEL, const objc::ObjectRef& hex)
 {
-    auto text = std::dynamic_pointer_cast<NSString>(hex);
+    const auto* text = dynamic_cast<const NSString*>(hex.get());
     return text ? HexColors::colorWithHexString(text->string()) : nullptr;
 }
 
-objc::id hexValuesFromUIColorImp(objc::Object*, objc::SEL, objc::id color)
+objc::id hexValuesFromUIColorImp(objc::Object*, objc::SEL, const objc::ObjectRef& color)
 {
-    auto hex = HexColors::hexValuesFromUIColor(std::dynamic_pointer_cast<UIColor>(color));
+    auto hex = HexColors::hexValuesFromUIColor(color.as<UIColor>());
     return hex ? NSStr(*hex) : nullptr;
 }
 

@@ -39,12 +39,15 @@ void cancelWhere(const std::function<bool(const Request&)>& matches)
         timer->invalidate();
 }
 
-void performThunk(objc::Object* self, objc::SEL, objc::SEL selector, objc::id object, double delay)
+void performThunk(objc::Object* self, objc::SEL, objc::SEL selector, const objc::ObjectRef& object, double delay)
 {
-    performSelectorWithObjectAfterDelay(self ? self->self() : nullptr, selector, object, delay);
+    performSelectorWithObjectAfterDelay(self ? self->self() : nullptr, selector, object.strong(), delay);
 }
 
-void cancelThunk(objc::Object*, objc::SEL, objc::id target) { cancelPreviousPerformRequestsWithTarget(target); }
+void cancelThunk(objc::Object*, objc::SEL, const objc::ObjectRef& target)
+{
+    cancelPreviousPerformRequestsWithTarget(target.strong());
+}
 
 // The category on NSObject: every object and every class answers these by name.
 [[maybe_unused]] const bool categoryInstalled = [] {

@@ -44,7 +44,6 @@ class Class_ final : public Object {
 public:
     Class_(std::string name, Class superclass, Allocator allocator, std::string image, bool meta);
 
-    Class isa() const override { return meta_; }
     std::string description() const override { return name_; }
 
     const std::string& name() const { return name_; }
@@ -52,7 +51,11 @@ public:
     bool isMetaClass() const { return isMeta_; }
     Class metaClass() const { return meta_; }
     // Set once, by the runtime, when the class pair is made.
-    void attachMetaClass(Class meta) { meta_ = meta; }
+    void attachMetaClass(Class meta)
+    {
+        meta_ = meta;
+        setIsa(meta);
+    }
     // The shared object (or program) whose code registered the class.
     const std::string& imageName() const { return image_; }
     bool isSubclassOf(Class other) const;
@@ -62,22 +65,17 @@ public:
 
     // Looks the selector up along the superclass chain; nullptr when nobody answers it.
     // Safe to call from any thread: each cache slot is one atomic pointer to a method, which
-    // names its own selector.
+    // names its own selector, and a cache stale since the last change of any method table is
+    // emptied before use.
     Method lookup(SEL sel) const
     {
-        const std::uint64_t generation = detail::methodGeneration.load(std::memory_order_acquire);
-        if (cacheGeneration_.load(std::memory_order_acquire) != generation) {
-            for (auto& slot : cache_)
-                slot.store(nullptr, std::memory_order_relaxed);
-            cacheGeneration_.store(generation, std::memory_order_release);
+        const Method cached = cache_[slotOf(sel)].load(std::memory_order_acquire);
+        if (cached && cached->name == sel) [[likely]] {
+            if (cacheGeneration_.load(std::memory_order_relaxed) ==
+                detail::methodGeneration.load(std::memory_order_acquire)) [[likely]]
+                return cached;
         }
-        auto& slot = cache_[(reinterpret_cast<std::uintptr_t>(sel) >> 4) & (kCacheSize - 1)];
-        if (Method cached = slot.load(std::memory_order_acquire); cached && cached->name == sel)
-            return cached;
-        Method found = slowLookup(sel);
-        if (found)
-            slot.store(found, std::memory_order_release);
-        return found;
+        return lookupAndCache(sel);
     }
     Method ownMethod(SEL sel) const;
     std::vector<Method> ownMethods() const;
@@ -88,7 +86,9 @@ public:
 private:
     static constexpr std::size_t kCacheSize = 64;
 
+    static std::size_t slotOf(SEL sel) { return (reinterpret_cast<std::uintptr_t>(sel) >> 4) & (kCacheSize - 1); }
     Method slowLookup(SEL sel) const;
+    [[gnu::noinline]] Method lookupAndCache(SEL sel) const;
 
     std::string name_;
     Class superclass_;

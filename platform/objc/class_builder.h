@@ -42,24 +42,24 @@ struct FreeFn<R (*)(A...)> {
 
 template <class T, auto Fn, class R, class... A>
 struct InstanceThunk {
-    static canon_t<R> call(Object* self, SEL, canon_t<A>... args)
+    static result_t<R> call(Object* self, SEL, canon_t<A>... args)
     {
         T* obj = static_cast<T*>(self);
         if constexpr (std::is_void_v<R>)
             (obj->*Fn)(Canon<std::remove_cvref_t<A>>::out(args)...);
         else
-            return Canon<std::remove_cvref_t<R>>::in((obj->*Fn)(Canon<std::remove_cvref_t<A>>::out(args)...));
+            return Canon<std::remove_cvref_t<R>>::give((obj->*Fn)(Canon<std::remove_cvref_t<A>>::out(args)...));
     }
 };
 
 template <auto Fn, class R, class... A>
 struct ClassThunk {
-    static canon_t<R> call(Object*, SEL, canon_t<A>... args)
+    static result_t<R> call(Object*, SEL, canon_t<A>... args)
     {
         if constexpr (std::is_void_v<R>)
             Fn(Canon<std::remove_cvref_t<A>>::out(args)...);
         else
-            return Canon<std::remove_cvref_t<R>>::in(Fn(Canon<std::remove_cvref_t<A>>::out(args)...));
+            return Canon<std::remove_cvref_t<R>>::give(Fn(Canon<std::remove_cvref_t<A>>::out(args)...));
     }
 };
 
@@ -182,7 +182,7 @@ private:
     {
         IMP imp = makeImp(Tag<R>{}, Tag<A>{}...);
         class_addMethod(target, sel_registerName(selector), imp,
-                        methodEncoding<canon_t<R>, canon_t<A>...>());
+                        methodEncoding<result_t<R>, canon_t<A>...>());
     }
 
     Class cls_;

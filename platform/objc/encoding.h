@@ -13,6 +13,7 @@ namespace objc {
 
 class Object;
 class Class_;
+class ObjectRef;
 using Class = Class_*;
 using id = std::shared_ptr<Object>;
 
@@ -51,6 +52,10 @@ template <class T>
 struct Encode<std::weak_ptr<T>, std::enable_if_t<std::is_base_of_v<Object, T>>> {
     static std::string value() { return "@"; }
 };
+template <>
+struct Encode<ObjectRef> {
+    static std::string value() { return "@"; }
+};
 template <class R, class... A>
 struct Encode<std::function<R(A...)>> {
     static std::string value() { return "@?"; }
@@ -59,10 +64,19 @@ struct Encode<std::function<R(A...)>> {
 // Interns an encoding so that two equal encodings share one pointer.
 const char* internEncoding(const std::string& text);
 
+namespace detail {
 template <class R, class... Args>
-const char* methodEncoding()
+[[gnu::noinline, gnu::cold]] const char* makeMethodEncoding()
 {
-    static const char* text = internEncoding(((Encode<R>::value() + "@:") + ... + Encode<Args>::value()));
+    return internEncoding(((Encode<R>::value() + "@:") + ... + Encode<std::remove_cvref_t<Args>>::value()));
+}
+} // namespace detail
+
+// The interned encoding of a method taking Args and answering R.
+template <class R, class... Args>
+inline const char* methodEncoding()
+{
+    static const char* const text = detail::makeMethodEncoding<R, Args...>();
     return text;
 }
 

@@ -15,10 +15,12 @@ void MSHookMessageEx(Class cls, SEL sel, IMP replacement, IMP* previous);
 template <class R, class... A>
 void MSHookMessageEx(Class cls, SEL sel, R (*replacement)(Object*, SEL, A...), R (**previous)(Object*, SEL, A...))
 {
-    static_assert((std::is_same_v<A, canon_t<A>> && ...), "object arguments of a replacement are objc::id");
+    static_assert((std::is_same_v<A, canon_t<A>> && ...),
+                  "object arguments of a replacement are const objc::ObjectRef&");
+    static_assert(std::is_same_v<R, result_t<R>>, "an object result of a replacement is objc::id");
     if (cls) {
-        if (Method m = cls->lookup(sel); m && m->types != methodEncoding<canon_t<R>, A...>())
-            detail::encodingMismatch(cls, sel, m->types, methodEncoding<canon_t<R>, A...>());
+        if (Method m = cls->lookup(sel); m && m->types != methodEncoding<R, A...>())
+            detail::encodingMismatch(cls, sel, m->types, methodEncoding<R, A...>());
     }
     MSHookMessageEx(cls, sel, reinterpret_cast<IMP>(replacement), reinterpret_cast<IMP*>(previous));
 }

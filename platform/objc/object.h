@@ -9,18 +9,25 @@
 
 namespace objc {
 
+namespace detail {
+template <class Self>
+struct ClassOf;
+}
+
 // Objects live in std::shared_ptr (strong references) and std::weak_ptr (weak ones, such as
 // delegates). Always create them with std::make_shared or through their class's allocator.
 class Object : public std::enable_shared_from_this<Object> {
 public:
-    Object() = default;
+    Object() : isa_(class_()) {}
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
     virtual ~Object() = default;
 
     static Class class_();
-    // The object's class in the runtime; every registered C++ class overrides it (OBJC_CLASS).
-    virtual Class isa() const { return runtimeClass_ ? runtimeClass_ : class_(); }
+    // The object's class in the runtime. Each constructor of a registered C++ class (OBJC_CLASS)
+    // names its own class, so, as with virtual calls, an object under construction is of the
+    // class whose constructor runs, and a finished one of its most derived registered class.
+    Class isa() const { return isa_; }
 
     // -init: the designated initialiser of plain objects. Returns self.
     virtual id init() { return self(); }
@@ -40,19 +47,38 @@ public:
 
     // Set by the runtime for an instance of a class made at run time (objc_allocateClassPair),
     // which has no C++ type of its own.
-    void setRuntimeClass(Class cls) { runtimeClass_ = cls; }
+    void setRuntimeClass(Class cls) { isa_ = cls; }
 
 protected:
-    Class runtimeClass_ = nullptr;
+    // For class objects, whose class is their metaclass, set once it exists.
+    struct ClassObject {};
+    explicit Object(ClassObject) {}
+    void setIsa(Class cls) { isa_ = cls; }
+
+private:
+    template <class Self>
+    friend struct detail::ClassOf;
+    Class isa_ = nullptr;
 };
+
+namespace detail {
+// The member OBJC_CLASS adds: constructed after the bases and before the class's own members,
+// it makes the object one of the class's.
+template <class Self>
+struct ClassOf {
+    explicit ClassOf(Object* self) { self->isa_ = Self::class_(); }
+};
+} // namespace detail
 
 using NSObject = Object;
 
 } // namespace objc
 
 // Declares a C++ class as a class of the runtime. Place it first in the class body.
-#define OBJC_CLASS(Self, Super)                          \
-public:                                                  \
-    using super = Super;                                 \
-    static ::objc::Class class_();                       \
-    ::objc::Class isa() const override { return runtimeClass_ ? runtimeClass_ : class_(); }
+#define OBJC_CLASS(Self, Super)                                        \
+private:                                                               \
+    [[no_unique_address]] ::objc::detail::ClassOf<Self> objcClassOf_{this}; \
+                                                                       \
+public:                                                                \
+    using super = Super;                                               \
+    static ::objc::Class class_();

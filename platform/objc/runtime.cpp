@@ -92,6 +92,11 @@ void unrecognizedSelector(Class cls, SEL sel)
           (cls && cls->isMetaClass() ? "class" : "instance"));
 }
 
+void wrongObjectType(const Object* object, const char* expected)
+{
+    fatal("object of class " + object->isa()->name() + " is not of the C++ type " + expected + " expected here");
+}
+
 void encodingMismatch(Class cls, SEL sel, const char* methodTypes, const char* callTypes)
 {
     fatal(methodName(cls, sel) + ": message types '" + callTypes + "' do not match the method's encoding '" +
@@ -124,7 +129,8 @@ Class registerClass(const char* name, Class superclass, Allocator allocator, con
 // --- Class_ ----------------------------------------------------------------------------------
 
 Class_::Class_(std::string name, Class superclass, Allocator allocator, std::string image, bool meta)
-    : name_(std::move(name)), superclass_(superclass), allocator_(allocator), image_(std::move(image)), isMeta_(meta)
+    : Object(ClassObject{}), name_(std::move(name)), superclass_(superclass), allocator_(allocator),
+      image_(std::move(image)), isMeta_(meta)
 {
 }
 
@@ -175,6 +181,20 @@ Method Class_::slowLookup(SEL sel) const
             return it->second.get();
     }
     return nullptr;
+}
+
+Method Class_::lookupAndCache(SEL sel) const
+{
+    const std::uint64_t generation = detail::methodGeneration.load(std::memory_order_acquire);
+    if (cacheGeneration_.load(std::memory_order_acquire) != generation) {
+        for (auto& slot : cache_)
+            slot.store(nullptr, std::memory_order_relaxed);
+        cacheGeneration_.store(generation, std::memory_order_release);
+    }
+    Method found = slowLookup(sel);
+    if (found)
+        cache_[slotOf(sel)].store(found, std::memory_order_release);
+    return found;
 }
 
 Method Class_::addMethod(SEL sel, IMP imp, const char* types)

@@ -29,9 +29,10 @@ OBJC_REGISTER(SBApplicationIcon,
 
 namespace {
 
-objc::id iconImageForBundleIdentifier(objc::Object*, objc::SEL, objc::id identifier, long format, double scale)
+objc::id iconImageForBundleIdentifier(objc::Object*, objc::SEL, const objc::ObjectRef& identifier, long format,
+                                      double scale)
 {
-    auto text = std::dynamic_pointer_cast<NSString>(identifier);
+    const auto* text = dynamic_cast<const NSString*>(identifier.get());
     return springboard::applicationIconImage(text ? text->string() : "", format, scale);
 }
 

@@ -35,6 +35,18 @@ class Button : public Object {
     id lastSender;
 };
 
+// Records how an object argument arrives.
+class Keeper : public Object {
+    OBJC_CLASS(Keeper, Object)
+    void keepSquare(const std::shared_ptr<Square>& square)
+    {
+        countOnArrival = square.use_count();
+        kept = square;
+    }
+    std::shared_ptr<Square> kept;
+    long countOnArrival = 0;
+};
+
 } // namespace
 
 OBJC_REGISTER(Shape,
@@ -43,6 +55,7 @@ OBJC_REGISTER(Shape,
     c.ivar<&Shape::_corners>("_corners");)
 OBJC_REGISTER(Square)
 OBJC_REGISTER(Circle)
+OBJC_REGISTER(Keeper, c.method<&Keeper::keepSquare>("keepSquare:");)
 OBJC_REGISTER(Button,
     c.method<&Button::tapped>("tapped");
     c.method<&Button::tappedBy>("tappedBy:");)
@@ -81,7 +94,7 @@ TEST(Runtime, ClassFromASharedObjectExistsOnlyOnceItIsLoaded)
 namespace {
 int plainCalls = 0;
 Class lastClassArgument = nullptr;
-bool acceptsObject(Object*, SEL, id other) { return other != nullptr; }
+bool acceptsObject(Object*, SEL, const ObjectRef& other) { return other != nullptr; }
 void plain(Object*, SEL) { ++plainCalls; }
 void takesClass(Object*, SEL, Class cls) { lastClassArgument = cls; }
 } // namespace
@@ -125,6 +138,23 @@ TEST(RuntimeDeathTest, WrongTypesAndUnknownSelectorsStopWithTheClassAndSelector)
     EXPECT_DEATH(msgSend<double>(s, "area"_sel, 1), "-\\[Square area\\]");
     EXPECT_DEATH(msgSend(s, "fly"_sel), "-\\[Square fly\\]: unrecognized selector");
     EXPECT_DEATH(msgSend<id>(Square::class_(), "fly"_sel), "\\+\\[Square fly\\]");
+    // An object argument of another class than the method takes.
+    EXPECT_DEATH(msgSend(std::make_shared<Keeper>(), "keepSquare:"_sel, std::make_shared<Circle>()),
+                 "Circle is not of the C\\+\\+ type");
+}
+
+TEST(Runtime, ObjectArgumentsArriveAsTheSendersOwnReferenceOrACheckedOne)
+{
+    auto keeper = std::make_shared<Keeper>();
+    auto square = std::make_shared<Square>();
+    msgSend(keeper, "keepSquare:"_sel, square);
+    EXPECT_EQ(keeper->kept, square);
+    EXPECT_EQ(keeper->countOnArrival, 1); // the sender's own reference, not a copy
+    const id asObject = std::make_shared<Square>();
+    msgSend(keeper, "keepSquare:"_sel, asObject);
+    EXPECT_EQ(keeper->kept, asObject);
+    msgSend(keeper, "keepSquare:"_sel, nullptr);
+    EXPECT_EQ(keeper->kept, nullptr);
 }
 
 TEST(Runtime, InstanceVariablesByNameWithTypeCheck)

@@ -59,39 +59,39 @@ void hookListLayout(Object* self, SEL cmd)
     calls.push_back("list layoutSubviews");
 }
 
-double (*rowHeight)(Object*, SEL, id, id);
-double hookRowHeight(Object* self, SEL cmd, id table, id indexPath)
+double (*rowHeight)(Object*, SEL, const ObjectRef&, const ObjectRef&);
+double hookRowHeight(Object* self, SEL cmd, const ObjectRef& table, const ObjectRef& indexPath)
 {
     const double host = rowHeight(self, cmd, table, indexPath);
     calls.push_back("tableView:heightForRowAtIndexPath:");
     return collapseRows ? 0.0 : host;
 }
 
-void (*endDragging)(Object*, SEL, id, bool);
-void hookEndDragging(Object* self, SEL cmd, id scrollView, bool decelerate)
+void (*endDragging)(Object*, SEL, const ObjectRef&, bool);
+void hookEndDragging(Object* self, SEL cmd, const ObjectRef& scrollView, bool decelerate)
 {
     calls.push_back("scrollViewDidEndDragging:willDecelerate:");
     endDragging(self, cmd, scrollView, decelerate);
 }
 
-void (*buttonPressed)(Object*, SEL, id);
-void hookButtonPressed(Object* self, SEL cmd, id notification)
+void (*buttonPressed)(Object*, SEL, const ObjectRef&);
+void hookButtonPressed(Object* self, SEL cmd, const ObjectRef& notification)
 {
     buttonPressed(self, cmd, notification);
     auto name = std::dynamic_pointer_cast<NSString>(msgSendIfResponds<id>(notification, "name"_sel));
     calls.push_back("_hardwareButtonPressed: " + (name ? name->string() : std::string("?")));
 }
 
-void (*addition)(Object*, SEL, id);
-void hookAddition(Object* self, SEL cmd, id item)
+void (*addition)(Object*, SEL, const ObjectRef&);
+void hookAddition(Object* self, SEL cmd, const ObjectRef& item)
 {
     addition(self, cmd, item);
     seenInAddition = lookAtList(self, item);
     calls.push_back("_updateModelAndViewForAdditionOfItem:");
 }
 
-void (*removal)(Object*, SEL, id, bool);
-void hookRemoval(Object* self, SEL cmd, id item, bool updateView)
+void (*removal)(Object*, SEL, const ObjectRef&, bool);
+void hookRemoval(Object* self, SEL cmd, const ObjectRef& item, bool updateView)
 {
     removal(self, cmd, item, updateView);
     seenInRemoval = lookAtList(self, item);
@@ -126,8 +126,8 @@ void hookLockLayout(Object* self, SEL cmd)
     calls.push_back("lock layoutSubviews");
 }
 
-void (*addUnderlay)(Object*, SEL, id);
-void hookAddUnderlay(Object* self, SEL cmd, id requester)
+void (*addUnderlay)(Object*, SEL, const ObjectRef&);
+void hookAddUnderlay(Object* self, SEL cmd, const ObjectRef& requester)
 {
     addUnderlay(self, cmd, requester);
     calls.push_back("_addLockContentUnderlayWithRequester:");

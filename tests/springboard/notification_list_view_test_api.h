@@ -31,13 +31,13 @@ public:
     long pullDownCount() const { return pullDowns_; }
 
 private:
-    using EndDragging = void (*)(objc::Object*, objc::SEL, objc::id, bool);
+    using EndDragging = void (*)(objc::Object*, objc::SEL, const objc::ObjectRef&, bool);
 
     static objc::SEL selector() { return "scrollViewDidEndDragging:willDecelerate:"_sel; }
-    static void endDragging(objc::Object* self, objc::SEL cmd, objc::id scrollView, bool decelerate)
+    static void endDragging(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& scrollView, bool decelerate)
     {
         host_(self, cmd, scrollView, decelerate);
-        const auto scroll = std::dynamic_pointer_cast<UIScrollView>(scrollView);
+        const auto* scroll = dynamic_cast<const UIScrollView*>(scrollView.get());
         if (self == watched_ && scroll && scroll->contentOffset().y < 0)
             ++pullDowns_;
     }

@@ -10,9 +10,9 @@ namespace dashboardtest {
 
 namespace {
 
-void (*hostUnderlay)(objc::Object*, objc::SEL, objc::id) = nullptr;
+void (*hostUnderlay)(objc::Object*, objc::SEL, const objc::ObjectRef&) = nullptr;
 
-void countedUnderlay(objc::Object* self, objc::SEL cmd, objc::id requester)
+void countedUnderlay(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& requester)
 {
     DashboardTestApi::hostUnderlayCalls().push_back(requester);
     hostUnderlay(self, cmd, requester);

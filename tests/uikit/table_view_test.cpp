@@ -52,7 +52,7 @@ public:
     }
     void didEndDragging(const id& scroll, bool decelerate)
     {
-        endDragOffsets.push_back(std::static_pointer_cast<UIScrollView>(scroll)->contentOffset());
+        endDragOffsets.push_back(static_cast<UIScrollView*>(scroll.get())->contentOffset());
         endDragDecelerate.push_back(decelerate);
     }
 
@@ -114,25 +114,25 @@ std::shared_ptr<UITableView> makeTable(CGRect frame, const id& host)
 std::shared_ptr<NSIndexPath> row(long r, long section = 0) { return NSIndexPath::indexPathForRowInSection(r, section); }
 
 // The hook of the tests below: hides row 0, makes every other row one point taller.
-double (*previousHeight)(Object*, SEL, id, id) = nullptr;
-double hookedHeight(Object* self, SEL cmd, id table, id path)
+double (*previousHeight)(Object*, SEL, const ObjectRef&, const ObjectRef&) = nullptr;
+double hookedHeight(Object* self, SEL cmd, const ObjectRef& table, const ObjectRef& path)
 {
-    if (std::static_pointer_cast<NSIndexPath>(path)->row() == 0)
+    if (static_cast<NSIndexPath*>(path.get())->row() == 0)
         return 0;
     return previousHeight(self, cmd, table, path) + 1;
 }
 
 // The hook a lock-screen integration puts on the list's end of drag: it runs first and calls through.
-void (*previousEndDragging)(Object*, SEL, id, bool) = nullptr;
+void (*previousEndDragging)(Object*, SEL, const ObjectRef&, bool) = nullptr;
 std::vector<CGFloat> offsetsSeenByHook;
-void hookedEndDragging(Object* self, SEL cmd, id scroll, bool decelerate)
+void hookedEndDragging(Object* self, SEL cmd, const ObjectRef& scroll, bool decelerate)
 {
-    offsetsSeenByHook.push_back(std::static_pointer_cast<UIScrollView>(scroll)->contentOffset().y);
+    offsetsSeenByHook.push_back(static_cast<UIScrollView*>(scroll.get())->contentOffset().y);
     previousEndDragging(self, cmd, scroll, decelerate);
 }
 
-id (*previousRowInit)(Object*, SEL, long, id) = nullptr;
-id hookedRowInit(Object* self, SEL cmd, long style, id identifier)
+id (*previousRowInit)(Object*, SEL, long, const ObjectRef&) = nullptr;
+id hookedRowInit(Object* self, SEL cmd, long style, const ObjectRef& identifier)
 {
     id made = previousRowInit(self, cmd, UITableViewCellStyleSubtitle, identifier);
     if (auto cell = std::dynamic_pointer_cast<UITableViewCell>(made))

@@ -264,7 +264,7 @@ TEST(Controls, TargetActionPairsAndTheResponderChain)
     // A nil target sends the action to the first responder up the chain that answers it.
     auto host = UIView::create<SelectingView>(CGRectZero);
     class_addMethod(SelectingView::class_(), "hostPressed:"_sel,
-                    reinterpret_cast<objc::IMP>(+[](objc::Object* self, objc::SEL, objc::id) {
+                    reinterpret_cast<objc::IMP>(+[](objc::Object* self, objc::SEL, const objc::ObjectRef&) {
                         static_cast<SelectingView*>(self)->taps.push_back(CGPointMake(-1, -1));
                     }),
                     "v@:@");

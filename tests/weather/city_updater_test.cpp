@@ -240,10 +240,10 @@ TEST_F(WeatherCityUpdater, ACityWithoutAUsableLocationFailsWithoutAsking)
 
 TEST_F(WeatherCityUpdater, TheResultTravelsAsARuntimeMessageThatAHookSees)
 {
-    static void (*previous)(Object*, SEL, id) = nullptr;
+    static void (*previous)(Object*, SEL, const ObjectRef&) = nullptr;
     static int hooked = 0;
     MSHookMessageEx(HookedUpdater::class_(), "parsedResultCity:"_sel,
-                    +[](Object* self, SEL sel, id city) {
+                    +[](Object* self, SEL sel, const ObjectRef& city) {
                         ++hooked;
                         previous(self, sel, city);
                     },

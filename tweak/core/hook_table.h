@@ -26,8 +26,10 @@ struct HookSignature;
 template <class R, class... A>
 struct HookSignature<R (*)(objc::Object*, objc::SEL, A...)> {
     using Ret = R;
-    static_assert((std::is_same_v<A, objc::canon_t<A>> && ...), "object arguments of a hook are objc::id");
-    static const char* encoding() { return objc::methodEncoding<objc::canon_t<R>, A...>(); }
+    static_assert((std::is_same_v<A, objc::canon_t<A>> && ...),
+                  "object arguments of a hook are const objc::ObjectRef&");
+    static_assert(std::is_same_v<R, objc::result_t<R>>, "an object result of a hook is objc::id");
+    static const char* encoding() { return objc::methodEncoding<R, A...>(); }
 };
 
 } // namespace detail

@@ -27,7 +27,7 @@ void layoutSubviews(objc::Object* self, objc::SEL cmd)
     objc::msgSend(self, "_addLockContentUnderlayWithRequester:"_sel, hostIvar(self, "_contentUnderlayRequesters"));
 }
 
-void _addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, objc::id)
+void _addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, const objc::ObjectRef&)
 {
     // Without blur the host's veil never shows, whoever asks for it.
     if (!settings.blurEnabled)

@@ -16,6 +16,6 @@ extern std::shared_ptr<_UIBackdropView> lockScreenBackdrop;
 namespace vantorel::hooks::SBLockScreenView {
 
 void layoutSubviews(objc::Object* self, objc::SEL cmd);
-void _addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, objc::id requester);
+void _addLockContentUnderlayWithRequester(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& requester);
 
 } // namespace vantorel::hooks::SBLockScreenView

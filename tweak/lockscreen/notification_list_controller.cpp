@@ -32,7 +32,7 @@ void setLabelText(UILabel* label, const std::string& text)
 
 } // namespace
 
-void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, objc::id notification)
+void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& notification)
 {
     callHost<&_hardwareButtonPressed>(self, cmd, notification);
     const auto name = std::dynamic_pointer_cast<NSString>(
@@ -43,7 +43,7 @@ void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, objc::id notifica
     objc::msgSend(appsHub, "returnToNormal"_sel);
 }
 
-void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, objc::id item)
+void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& item)
 {
     callHost<&_updateModelAndViewForAdditionOfItem>(self, cmd, item);
     if (!item)
@@ -65,7 +65,8 @@ void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, obj
     objc::msgSend(appsHub, "showIcons"_sel);
 }
 
-void _updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, objc::id item, bool updateView)
+void _updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& item,
+                                            bool updateView)
 {
     callHost<&_updateModelForRemovalOfItemUpdateView>(self, cmd, item, updateView);
     // Whether or not the host redraws its list, the hub follows it.

@@ -9,9 +9,10 @@
 
 namespace vantorel::hooks::SBLockScreenNotificationListController {
 
-void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, objc::id notification);
-void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, objc::id item);
-void _updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, objc::id item, bool updateView);
+void _hardwareButtonPressed(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& notification);
+void _updateModelAndViewForAdditionOfItem(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& item);
+void _updateModelForRemovalOfItemUpdateView(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& item,
+                                            bool updateView);
 void prepareForTeardown(objc::Object* self, objc::SEL cmd);
 void clearItemsForNotificationCenter(objc::Object* self, objc::SEL cmd);
 void setInScreenOffMode(objc::Object* self, objc::SEL cmd, bool screenOff);

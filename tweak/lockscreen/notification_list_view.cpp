@@ -291,7 +291,7 @@ void layoutSubviews(objc::Object* self, objc::SEL cmd)
     }
 }
 
-bool shouldDisplayIndexPath(objc::Object* self, objc::SEL, objc::id indexPath)
+bool shouldDisplayIndexPath(objc::Object* self, objc::SEL, const objc::ObjectRef& indexPath)
 {
     const auto model = hostIvar(self, "_model");
     const objc::id item = objc::msgSendIfResponds<objc::id>(model, "listItemAtIndexPath:"_sel, indexPath);
@@ -306,7 +306,8 @@ bool shouldDisplayIndexPath(objc::Object* self, objc::SEL, objc::id indexPath)
     return sectionID && selected->isEqual(sectionID.get());
 }
 
-double tableViewHeightForRowAtIndexPath(objc::Object* self, objc::SEL cmd, objc::id table, objc::id indexPath)
+double tableViewHeightForRowAtIndexPath(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& table,
+                                        const objc::ObjectRef& indexPath)
 {
     const double hostHeight = callHost<&tableViewHeightForRowAtIndexPath>(self, cmd, table, indexPath);
     if (!settings.removeNW)
@@ -315,7 +316,8 @@ double tableViewHeightForRowAtIndexPath(objc::Object* self, objc::SEL cmd, objc:
     return objc::msgSend<bool>(self, "shouldDisplayIndexPath:"_sel, indexPath) ? hostHeight : 0.0;
 }
 
-void scrollViewDidEndDraggingWillDecelerate(objc::Object* self, objc::SEL cmd, objc::id scrollView, bool decelerate)
+void scrollViewDidEndDraggingWillDecelerate(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& scrollView,
+                                            bool decelerate)
 {
     // Pulling the minimal arrangement's list down past its top and letting go clears the choice.
     if (settings.removeNW) {

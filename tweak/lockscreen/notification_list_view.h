@@ -19,13 +19,15 @@ namespace vantorel::hooks::SBLockScreenNotificationListView {
 // Replacements: each runs the host's implementation first ("scrollViewDidEndDragging:..." last).
 objc::id initWithFrame(objc::Object* self, objc::SEL cmd, CGRect frame);
 void layoutSubviews(objc::Object* self, objc::SEL cmd);
-double tableViewHeightForRowAtIndexPath(objc::Object* self, objc::SEL cmd, objc::id table, objc::id indexPath);
-void scrollViewDidEndDraggingWillDecelerate(objc::Object* self, objc::SEL cmd, objc::id scrollView, bool decelerate);
+double tableViewHeightForRowAtIndexPath(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& table,
+                                        const objc::ObjectRef& indexPath);
+void scrollViewDidEndDraggingWillDecelerate(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& scrollView,
+                                            bool decelerate);
 
 // Additions.
 // Whether the row's item shows with the hub's selection: items that are not bulletins always do;
 // bulletins only when their application is the one selected.
-bool shouldDisplayIndexPath(objc::Object* self, objc::SEL cmd, objc::id indexPath);
+bool shouldDisplayIndexPath(objc::Object* self, objc::SEL cmd, const objc::ObjectRef& indexPath);
 // Rounds the two top corners of the tab.
 void cornerRadiusHook(objc::Object* self, objc::SEL cmd);
 // Closes everything.
