@@ -1,4 +1,5 @@
-// The dashboard as the host program draws it, at 2x, in each panel state and arrangement,
+// The dashboard as the host program draws it, at 2x, in each panel state and arrangement, with
+// the shipped Calendar plug-in in the widget panel (it shows the virtual clock's month),
 // compared with the reference pictures in tests/tweak/reference (a small share of pixels may
 // differ: text antialiasing follows the machine's fonts). Each picture is also written to
 // <build>/pictures/dashboard/ to be looked at; with VANTOREL_UPDATE_REFERENCES set, the
@@ -46,6 +47,8 @@ TEST_F(DashboardTest, PicturesOfThePanelStatesMatchTheReferences)
         {"blur_notifications_open", "<key>blurEnabled</key><true/>",
          [](DashboardTest& t) { t.tapIcon(t.api->imgNotifications().get(), 1); }},
     };
+    // What a user sees: the real plug-in, in one host process for every lock screen.
+    ASSERT_NO_FATAL_FAILURE(installShippedPlugin("Calendar"));
     WeatherPreferences::sharedPreferences()->setCelsius(true);
     auto city = std::make_shared<City>();
     city->setTemperature(NSStr("21"));

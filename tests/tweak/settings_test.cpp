@@ -51,6 +51,7 @@ TEST_F(TweakTest, MissingOrEmptySettingsFileGivesEveryDefaultAndLoadsTheCalendar
 
 TEST_F(TweakTest, StoredValuesAreConvertedAsTheirKeysSay)
 {
+    installPluginIcon("Weather");
     writeSettings("<key>Name</key><string>Ada</string>"
                   "<key>textColor</key><string>ff0000</string>"
                   "<key>glyphColor</key><string>not-a-colour</string>"
@@ -75,8 +76,8 @@ TEST_F(TweakTest, StoredValuesAreConvertedAsTheirKeysSay)
     EXPECT_FALSE(settings.enabled); // off still loads everything else
     EXPECT_TRUE(settings.blurEnabled);
     EXPECT_EQ(settings.SelectedWidget, "Weather");
-    EXPECT_EQ(settings.selectedWidgetClass, nullptr); // no such bundle installed here
-    EXPECT_FALSE(settings.selectedWidgetIcon == nullptr); // the Weather icon ships without code
+    EXPECT_EQ(settings.selectedWidgetClass, nullptr); // a bundle without code
+    EXPECT_FALSE(settings.selectedWidgetIcon == nullptr); // still shows its icon
 
     writeSettings("<key>backgroundBlurAlpha</key><real>0.3</real>");
     loadSettings();
