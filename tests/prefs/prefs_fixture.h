@@ -1,11 +1,10 @@
 // The preference bundle in the Settings application, in this process: a device root with the
-// built bundle installed, a bus of the test's own, the application driven by its commands, and
-// a log of the Darwin notifications it posts.
+// built bundle installed, the application driven by its commands, and a log of the Darwin
+// notifications it posts (on the test process's own bus, support/private_bus.h).
 #pragma once
 
 #include "preferences/preferences_app.h"
 #include "preferences/preferences_commands.h"
-#include "prefs/private_bus.h"
 #include "support/device_root.h"
 
 #include <memory>
@@ -42,7 +41,6 @@ protected:
     // keeps one sender's order, so whatever was posted before it has arrived too).
     std::vector<std::string> posted();
 
-    PrivateBus bus;
     std::unique_ptr<PreferencesApp> app;
     std::unique_ptr<PreferencesCommands> commands;
 };

@@ -1,7 +1,7 @@
-// The Settings program and the lock-screen host as separate processes on a bus of the test's own:
+// The Settings program and the lock-screen host as separate processes on the test's own bus
+// (support/private_bus.h):
 // a change made in the Settings application reaches the running host's library, and the restart
 // it offers relaunches the host.
-#include "prefs/private_bus.h"
 #include "support/child_process.h"
 #include "support/device_root.h"
 #include "support/support.h"
@@ -25,8 +25,6 @@ class SettingsAppWithHostTest : public testsupport::DeviceRootTest {
 protected:
     void SetUp() override
     {
-        if (!bus.isRunning())
-            GTEST_SKIP() << "needs dbus-daemon";
         for (const char* devicePath : {"/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib",
                                        "/Library/MobileSubstrate/DynamicLibraries/Vantorel.plist",
                                        "/System/Library/SpringBoardPlugins/NowPlayingArtLockScreen.lockbundle/"
@@ -85,8 +83,6 @@ protected:
         EXPECT_EQ(program.wait(), 0);
         return answers;
     }
-
-    prefstest::PrivateBus bus;
 };
 
 } // namespace
