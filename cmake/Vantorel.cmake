@@ -22,4 +22,9 @@ function(vantorel_stage target devpath)
     VERBATIM)
 endfunction()
 
+# $<LINK_LIBRARY:LOADED,lib>: the program loads the library even when it names none of its
+# symbols (the toolchain drops such libraries), for a library whose classes are found by name.
+set(CMAKE_LINK_LIBRARY_USING_LOADED "LINKER:--push-state,--no-as-needed" "<LINK_ITEM>" "LINKER:--pop-state")
+set(CMAKE_LINK_LIBRARY_USING_LOADED_SUPPORTED TRUE)
+
 include(${CMAKE_CURRENT_LIST_DIR}/Fuzzing.cmake)

@@ -2,18 +2,53 @@
 
 #include <algorithm>
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <memory>
-#include <mutex>
 
 namespace weather {
 
 namespace {
 
-void initialiseCurlOnce()
+// libcurl, loaded at the first request: a program that never fetches over HTTP (the daemon on
+// the offline service) then carries neither it nor its TLS, Kerberos and LDAP libraries.
+struct Curl {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_easy_init) init = nullptr;
+    decltype(&curl_easy_cleanup) cleanup = nullptr;
+    decltype(&curl_easy_setopt) setopt = nullptr;
+    decltype(&curl_easy_perform) perform = nullptr;
+    decltype(&curl_easy_getinfo) getinfo = nullptr;
+    decltype(&curl_easy_strerror) strerror = nullptr;
+};
+
+template <class F>
+bool find(void* library, const char* name, F& function)
 {
-    // curl_global_init is not thread-safe; requests start from several worker threads.
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    function = reinterpret_cast<F>(dlsym(library, name));
+    return function != nullptr;
+}
+
+const Curl* loadCurl()
+{
+    void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return nullptr;
+    static Curl curl;
+    if (!find(library, "curl_global_init", curl.globalInit) || !find(library, "curl_easy_init", curl.init) ||
+        !find(library, "curl_easy_cleanup", curl.cleanup) || !find(library, "curl_easy_setopt", curl.setopt) ||
+        !find(library, "curl_easy_perform", curl.perform) || !find(library, "curl_easy_getinfo", curl.getinfo) ||
+        !find(library, "curl_easy_strerror", curl.strerror))
+        return nullptr;
+    // curl_global_init is not thread-safe; requests start from several worker threads, and
+    // this runs once, under the guard of the static below.
+    curl.globalInit(CURL_GLOBAL_DEFAULT);
+    return &curl;
+}
+
+const Curl* curlLibrary()
+{
+    static const Curl* const loaded = loadCurl();
+    return loaded;
 }
 
 size_t appendBody(char* data, size_t size, size_t count, void* user)
@@ -30,34 +65,38 @@ size_t appendBody(char* data, size_t size, size_t count, void* user)
 
 HttpResponse httpGet(const std::string& url, std::chrono::milliseconds timeout)
 {
-    initialiseCurlOnce();
     HttpResponse response;
-    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
+    const Curl* lib = curlLibrary();
+    if (!lib) {
+        response.error = "libcurl cannot be loaded";
+        return response;
+    }
+    std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(lib->init(), lib->cleanup);
     if (!curl) {
         response.error = "cannot start a transfer";
         return response;
     }
     char errorText[CURL_ERROR_SIZE] = {};
     const long millis = std::max<long>(1, static_cast<long>(timeout.count()));
-    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl.get(), CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L); // worker threads must not get SIGALRM
-    curl_easy_setopt(curl.get(), CURLOPT_TIMEOUT_MS, millis);
-    curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, millis);
-    curl_easy_setopt(curl.get(), CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl.get(), CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(curl.get(), CURLOPT_USERAGENT, "Vantorel-Weather/1.0");
-    curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, errorText);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, &appendBody);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &response.body);
+    lib->setopt(curl.get(), CURLOPT_URL, url.c_str());
+    lib->setopt(curl.get(), CURLOPT_HTTPGET, 1L);
+    lib->setopt(curl.get(), CURLOPT_NOSIGNAL, 1L); // worker threads must not get SIGALRM
+    lib->setopt(curl.get(), CURLOPT_TIMEOUT_MS, millis);
+    lib->setopt(curl.get(), CURLOPT_CONNECTTIMEOUT_MS, millis);
+    lib->setopt(curl.get(), CURLOPT_FOLLOWLOCATION, 0L);
+    lib->setopt(curl.get(), CURLOPT_ACCEPT_ENCODING, "");
+    lib->setopt(curl.get(), CURLOPT_USERAGENT, "Vantorel-Weather/1.0");
+    lib->setopt(curl.get(), CURLOPT_ERRORBUFFER, errorText);
+    lib->setopt(curl.get(), CURLOPT_WRITEFUNCTION, &appendBody);
+    lib->setopt(curl.get(), CURLOPT_WRITEDATA, &response.body);
 
-    const CURLcode result = curl_easy_perform(curl.get());
+    const CURLcode result = lib->perform(curl.get());
     if (result != CURLE_OK) {
-        response.error = errorText[0] ? errorText : curl_easy_strerror(result);
+        response.error = errorText[0] ? errorText : lib->strerror(result);
         response.body.clear();
         return response;
     }
-    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &response.status);
+    lib->getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &response.status);
     response.transferred = true;
     return response;
 }

@@ -10,7 +10,9 @@
 #include "foundation/runloop.h"
 #include "location/device_location.h"
 #include "location/location_manager.h"
+#include "support/child_process.h"
 #include "support/device_root.h"
+#include "support/support.h"
 #include "weather/city.h"
 #include "weather/hourly_forecast.h"
 
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -350,4 +353,24 @@ TEST_F(DaemonTest, AnAnswerOlderThanTheSavedWeatherIsDropped)
     foundation::advanceClock(300);
     ASSERT_TRUE(runUntilLogged("*** Weather update saved to file", 2));
     EXPECT_EQ(text(cityInFile()->temperature()), "10");
+}
+
+// The daemon program draws nothing and fetches nothing over HTTP on the offline service: it
+// loads neither the drawing stack nor libcurl (which the Open-Meteo service opens when used).
+TEST_F(DaemonTest, TheProgramLoadsNoDrawingStackAndNoHttpLibrary)
+{
+    testsupport::ChildProcess daemon({testsupport::buildDir() + "/bin/vantoreld"});
+    ASSERT_TRUE(daemon.started());
+    const std::string log = device.host(foundation::kDeviceLogPath);
+    std::string logged;
+    for (int wait = 0; wait < 200 && logged.find("*** Weather Updated") == std::string::npos; ++wait) {
+        NSRunLoop::mainRunLoop()->runForSeconds(0.05);
+        std::ifstream in(log);
+        logged.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_NE(logged.find("*** Weather Updated"), std::string::npos) << logged;
+    std::ifstream maps("/proc/" + std::to_string(daemon.pid()) + "/maps");
+    const std::string mapped((std::istreambuf_iterator<char>(maps)), {});
+    for (const char* library : {"libcairo", "libpango", "libX11", "libfontconfig", "libcurl", "libvantorel_uikit"})
+        EXPECT_EQ(mapped.find(library), std::string::npos) << library;
 }
