@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <deque>
 #include <filesystem>
 #include <mutex>
 
@@ -25,9 +26,13 @@ std::mutex& sinkLock()
     return *lock;
 }
 
-std::vector<std::string>& sink()
+// The latest entries only: a program that runs for months (the weather daemon) must not grow
+// with every line it has ever logged.
+constexpr std::size_t kSinkEntries = 1024;
+
+std::deque<std::string>& sink()
 {
-    static auto* lines = new std::vector<std::string>;
+    static auto* lines = new std::deque<std::string>;
     return *lines;
 }
 
@@ -86,6 +91,8 @@ void log(const std::string& entry)
     const std::string line = oneLine(entry);
     std::lock_guard guard(sinkLock());
     sink().push_back(entry);
+    if (sink().size() > kSinkEntries)
+        sink().pop_front();
     static const bool opened = (::openlog(program_invocation_short_name, LOG_PID, LOG_USER), true);
     (void)opened;
     ::syslog(LOG_NOTICE, "%s", line.c_str());
@@ -95,7 +102,7 @@ void log(const std::string& entry)
 std::vector<std::string> logSink()
 {
     std::lock_guard guard(sinkLock());
-    return sink();
+    return {sink().begin(), sink().end()};
 }
 
 void clearLogSink()

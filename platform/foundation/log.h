@@ -20,7 +20,7 @@ inline constexpr const char* kDeviceLogPath = "/var/log/vantorel.log";
 // syslog and in the file; the sink keeps the entry as given. Safe from any thread.
 void log(const std::string& line);
 
-// The entries this process has logged, oldest first.
+// The latest entries this process has logged (the last thousand or so), oldest first.
 std::vector<std::string> logSink();
 void clearLogSink();
 

@@ -46,10 +46,15 @@ struct CFNotificationCenter {
     std::vector<Observer> observers;
     std::uint64_t nextKey = 1;
     sd_bus* bus = nullptr;
-    bool busTried = false;
     sd_bus_slot* match = nullptr;
     NSRunLoop::SourceToken source = 0;
     std::vector<std::string> received; // read off the bus, not yet delivered
+    // A bus that could not be reached (or went away) is tried again once this much real time
+    // has passed: while observers wait for notifications, a retry source on the run loop does
+    // it; a post does it by itself. So a bus that is restarted is found again.
+    static constexpr double kRetryMicroseconds = 1e6;
+    double retryAt = 0; // monotonic microseconds; 0: try at once
+    NSRunLoop::SourceToken retrySource = 0;
 
     void add(const void* observer, CFNotificationCallback callback, const std::string& name)
     {
@@ -101,11 +106,11 @@ struct CFNotificationCenter {
 
     sd_bus* connect()
     {
-        if (busTried)
+        if (bus || monotonicMicroseconds() < retryAt)
             return bus;
-        busTried = true;
         if (sd_bus_open_user(&bus) < 0) {
             bus = nullptr;
+            retryLater();
             return nullptr;
         }
         NSRunLoop::FileSource s;
@@ -133,6 +138,26 @@ struct CFNotificationCenter {
         source = 0;
         match = sd_bus_slot_unref(match);
         bus = sd_bus_flush_close_unref(bus);
+        retryLater();
+    }
+
+    // Observers need the bus to hear other processes: a source without a descriptor, due when
+    // the retry time comes, listens again. (Real time, also under the virtual clock: the bus
+    // comes back in real time.)
+    void retryLater()
+    {
+        retryAt = monotonicMicroseconds() + kRetryMicroseconds;
+        if (retrySource || observers.empty())
+            return;
+        NSRunLoop::FileSource s;
+        s.fd = -1;
+        s.timeout = [this] { return std::max(0.0, (retryAt - monotonicMicroseconds()) / 1e6); };
+        s.dispatch = [this] {
+            NSRunLoop::mainRunLoop()->removeFileSource(retrySource);
+            retrySource = 0;
+            listen();
+        };
+        retrySource = NSRunLoop::mainRunLoop()->addFileSource(std::move(s));
     }
 
     double timeout() const
