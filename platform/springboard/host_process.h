@@ -13,6 +13,10 @@ namespace springboard {
 
 // The exit status that asks the supervisor for a new host process (EX_TEMPFAIL).
 inline constexpr int kRelaunchExitStatus = 75;
+// Set to "1" by the supervisor for a host started again after a crash: it loads no injected
+// libraries and shows a "Safe Mode" alert on its lock screen.
+inline constexpr const char* kSafeModeVariable = "VANTOREL_SAFE_MODE";
+inline constexpr const char* kSafeModeAlert = "Safe Mode";
 
 // UIApplication's "_relaunchSpringBoardNow" ends this process with kRelaunchExitStatus.
 void installRelaunchHandler();

@@ -2,7 +2,11 @@
 
 #include "springboard/host_process.h"
 
+#include "foundation/log.h"
+
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <spawn.h>
 #include <string_view>
 #include <sys/mman.h>
@@ -52,7 +56,7 @@ std::string contentsOf(int fd)
 
 // One run of the program; its exit status (128 + signal when killed, 127 when it cannot start).
 // `unread` goes in as the input the previous run left and comes out as what this run left.
-int runOnce(const std::vector<std::string>& arguments, std::string& unread)
+int runOnce(const std::vector<std::string>& arguments, std::string& unread, bool safeMode)
 {
     std::vector<char*> argv;
     for (const auto& a : arguments)
@@ -61,12 +65,16 @@ int runOnce(const std::vector<std::string>& arguments, std::string& unread)
 
     const int carrier = carrierWith(unread);
     const std::string prefix = std::string(kUnreadInputVariable) + "=";
+    const std::string safePrefix = std::string(kSafeModeVariable) + "=";
     std::vector<std::string> entries;
     for (char** e = environ; *e; ++e)
-        if (std::string_view(*e).substr(0, prefix.size()) != prefix)
+        if (std::string_view(*e).substr(0, prefix.size()) != prefix &&
+            std::string_view(*e).substr(0, safePrefix.size()) != safePrefix)
             entries.emplace_back(*e);
     if (carrier >= 0)
         entries.push_back(prefix + std::to_string(carrier));
+    if (safeMode)
+        entries.push_back(safePrefix + "1");
     std::vector<char*> envp;
     for (auto& entry : entries)
         envp.push_back(entry.data());
@@ -90,6 +98,15 @@ int runOnce(const std::vector<std::string>& arguments, std::string& unread)
     return 127;
 }
 
+// Signals by which a program ends when its own code fails, as opposed to being stopped.
+bool isCrash(int exitStatus)
+{
+    for (const int signal : {SIGSEGV, SIGABRT, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS})
+        if (exitStatus == 128 + signal)
+            return true;
+    return false;
+}
+
 } // namespace
 
 SupervisorResult superviseHost(const std::vector<std::string>& arguments, int maxLaunches)
@@ -100,10 +117,26 @@ SupervisorResult superviseHost(const std::vector<std::string>& arguments, int ma
         return result;
     }
     std::string unread;
-    do {
-        result.exitStatus = runOnce(arguments, unread);
+    bool safeMode = false;
+    for (;;) {
+        result.exitStatus = runOnce(arguments, unread, safeMode);
         ++result.launches;
-    } while (result.exitStatus == kRelaunchExitStatus && (maxLaunches <= 0 || result.launches < maxLaunches));
+        const bool crashed = isCrash(result.exitStatus);
+        if (crashed) {
+            ++result.crashes;
+            const int signal = result.exitStatus - 128;
+            const std::string program = arguments.front().substr(arguments.front().rfind('/') + 1);
+            NSLog("%s crashed (signal %d, %s)%s", program, signal, strsignal(signal),
+                  safeMode ? " in safe mode; it is not started again" : "; starting it again in safe mode");
+            if (safeMode)
+                break;
+        } else if (result.exitStatus != kRelaunchExitStatus) {
+            break;
+        }
+        if (maxLaunches > 0 && result.launches >= maxLaunches)
+            break;
+        safeMode = crashed; // a relaunch (a respring) leaves safe mode
+    }
     return result;
 }
 

@@ -1,7 +1,10 @@
 #include "tweak/lockscreen/widget.h"
 
+#include "foundation/log.h"
 #include "tweak/core/status_text.h"
 #include "uikit/layer.h"
+
+#include <exception>
 
 using namespace objc;
 
@@ -28,8 +31,17 @@ std::shared_ptr<UIView> VTWidget::makePluginView() const
     // shown: the area stays empty, as for a missing plug-in, rather than stopping the host.
     if (!widgetClass_ || !widgetClass_->isSubclassOf(UIView::class_()))
         return nullptr;
-    const id instance = msgSend<id>(widgetClass_, "alloc"_sel);
-    return std::dynamic_pointer_cast<UIView>(msgSend<id>(instance, "initWithFrame:"_sel, bounds()));
+    // A plug-in whose view cannot be made (its initialiser throws) leaves the area empty too;
+    // unlike a missing plug-in it is a fault of the plug-in, so it is logged.
+    try {
+        const id instance = msgSend<id>(widgetClass_, "alloc"_sel);
+        return std::dynamic_pointer_cast<UIView>(msgSend<id>(instance, "initWithFrame:"_sel, bounds()));
+    } catch (const std::exception& error) {
+        NSLog("Vantorel: the plug-in view %s could not be made: %s", class_getName(widgetClass_), error.what());
+    } catch (...) {
+        NSLog("Vantorel: the plug-in view %s could not be made", class_getName(widgetClass_));
+    }
+    return nullptr;
 }
 
 void VTWidget::updateView()
