@@ -15,7 +15,13 @@
 
 namespace vantorel {
 
+#if defined(__clang__)
+// clang cannot make a std::string in a constant expression yet: the settings are then made by a
+// dynamic initialiser that runs before the library's others, the start-up among them.
+[[gnu::init_priority(101)]] Settings settings;
+#else
 constinit Settings settings;
+#endif
 
 namespace {
 

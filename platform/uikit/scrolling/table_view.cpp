@@ -96,7 +96,8 @@ const UITableView::Geometry& UITableView::geometry()
 {
     if (geometry_)
         return *geometry_;
-    geometry_.emplace();
+    // Assigned, not emplaced: clang rules on Geometry's default constructor before the class is complete.
+    geometry_ = Geometry{};
     const std::vector<long> counts = cells_.askItemCounts();
 
     const id me = self();
