@@ -18,11 +18,12 @@ if(VANTOREL_FUZZ)
   file(WRITE ${CMAKE_BINARY_DIR}/fuzz_targets.txt "")
 endif()
 
-# vantorel_fuzz_target(NAME SOURCES... LIBS libs...): the first source defines
-# LLVMFuzzerTestOneInput (others are the code under test, when it is not in a library of its
-# own); the seed corpus is corpus/NAME beside it.
+# vantorel_fuzz_target(NAME SOURCES... LIBS libs... [DEPENDS targets...]): the first source
+# defines LLVMFuzzerTestOneInput (others are the code under test, when it is not in a library of
+# its own); the seed corpus is corpus/NAME beside it. DEPENDS names what must be built (and
+# staged in the device root) before the target runs: plug-ins, bundles, shipped files.
 function(vantorel_fuzz_target name)
-  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "" "LIBS;DEPENDS" ${ARGN})
   set(source ${F_UNPARSED_ARGUMENTS})
   set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
   if(VANTOREL_FUZZ)
@@ -30,10 +31,16 @@ function(vantorel_fuzz_target name)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     add_dependencies(fuzz_targets ${name})
+    if(F_DEPENDS)
+      add_dependencies(${name} ${F_DEPENDS})
+    endif()
     file(APPEND ${CMAKE_BINARY_DIR}/fuzz_targets.txt "${name} ${corpus}\n")
   else()
     add_executable(${name}_replay ${source} ${PROJECT_SOURCE_DIR}/tests/fuzz/replay_main.cpp)
     target_link_libraries(${name}_replay PRIVATE ${F_LIBS})
+    if(F_DEPENDS)
+      add_dependencies(${name}_replay ${F_DEPENDS})
+    endif()
     add_test(NAME ${name}.corpus COMMAND ${name}_replay ${corpus})
   endif()
 endfunction()
