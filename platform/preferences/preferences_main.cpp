@@ -9,7 +9,8 @@
 // <name>.bundle" ("Vantorel" by default) under the device root of the environment.
 //
 // The device's installed applications, by the address schemes they open, come from
-// VANTOREL_URL_SCHEMES (comma-separated, e.g. "twitter,tweetbot").
+// VANTOREL_URL_SCHEMES (comma-separated, e.g. "twitter,tweetbot"). A line longer than
+// kMaxCommandLength is not run (its answer is an error), so endless input cannot fill the memory.
 #include "preferences/preferences_app.h"
 #include "preferences/preferences_commands.h"
 #include "uikit/application.h"
@@ -23,6 +24,24 @@
 #include <vector>
 
 namespace {
+
+constexpr std::size_t kMaxCommandLength = 64 * 1024;
+
+// The next line of standard input; false at its end. A line beyond the limit is read to its end
+// and dropped: `overlong` says so.
+bool nextLine(std::string& line, bool& overlong)
+{
+    line.clear();
+    overlong = false;
+    int c = EOF;
+    while ((c = std::cin.get()) != EOF && c != '\n') {
+        if (line.size() < kMaxCommandLength)
+            line += static_cast<char>(c);
+        else
+            overlong = true;
+    }
+    return c != EOF || !line.empty() || overlong;
+}
 
 std::vector<std::string> installedSchemes()
 {
@@ -71,7 +90,12 @@ int main(int argc, char** argv)
     }
 
     std::printf("ready %d\n", static_cast<int>(::getpid()));
-    for (std::string line; std::getline(std::cin, line);) {
+    std::string line;
+    for (bool overlong = false; nextLine(line, overlong);) {
+        if (overlong) {
+            std::printf("error command longer than %zu bytes, not run\n", kMaxCommandLength);
+            continue;
+        }
         std::printf("%s\n", interpreter.execute(line).c_str());
         if (interpreter.quitRequested())
             break;

@@ -22,6 +22,7 @@
 
 #include "fuzz_device.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -110,6 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("the grid does not show every plug-in");
 
     std::vector<objc::Class> chosen{vantorel::settings.selectedWidgetClass};
+    const auto choose = [&](objc::Class cls) {
+        if (std::find(chosen.begin(), chosen.end(), cls) == chosen.end())
+            chosen.push_back(cls); // each class is shown once: a view of it is what is under test
+    };
     for (long item = 0; item < items; ++item) {
         const auto path = NSIndexPath::indexPathForItemInSection(item, 0);
         if (const auto placed = grid->layoutAttributesForItemAtIndexPath(path))
@@ -117,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         grid->layoutIfNeeded();
         if (auto cell = std::dynamic_pointer_cast<WidgetCell>(grid->cellForItemAtIndexPath(path))) {
             chooser->collectionViewDidSelectItemAtIndexPath(grid, path);
-            chosen.push_back(cell->bundleClass());
+            choose(cell->bundleClass());
         }
     }
     for (const objc::Class cls : chosen) {

@@ -432,3 +432,36 @@ TEST_F(BadInputTest, UnreadableSettingsAndLanguageFilesGiveTheDefaults)
         EXPECT_EQ(host->wait(), 0);
     }
 }
+
+// Junk on the command streams of the host and of the Settings application: each line gets one
+// answer, an error, and the program goes on.
+TEST_F(BadInputTest, JunkCommandLinesAreRefusedOneByOne)
+{
+    const std::string bundle = "/Library/PreferenceBundles/Vantorel.bundle";
+    fs::create_directories(fs::path(device.host(bundle)).parent_path());
+    fs::copy(reliability::built("device") + bundle, device.host(bundle), fs::copy_options::recursive);
+    const std::string junk[] = {
+        std::string(100 * 1024, 'x'),
+        std::string("tap\0 1 2", 8),
+        "\x1b[2J\x07 bell",
+        "\xff\xfe\xc3 broken UTF-8",
+        "set \"unterminated",
+        "   ",
+        "tap 1e400 -1e400",
+        "remove 99999999999999999999999",
+        "wait -1",
+    };
+    for (const bool settingsApp : {false, true}) {
+        SCOPED_TRACE(settingsApp ? "the Settings application" : "the host");
+        auto program = settingsApp ? std::make_unique<testsupport::ChildProcess>(
+                                         std::vector<std::string>{reliability::built("bin/Preferences")})
+                                   : startHost();
+        if (settingsApp)
+            ASSERT_TRUE(program->readLine(30).value_or("").starts_with("ready "));
+        for (const std::string& line : junk)
+            EXPECT_TRUE(program->ask(line).starts_with("error ")) << line.substr(0, 40);
+        EXPECT_TRUE(program->ask("state").starts_with(settingsApp ? "ok page=" : "state items=0"));
+        EXPECT_EQ(program->ask("quit"), "ok");
+        EXPECT_EQ(program->wait(), 0);
+    }
+}
