@@ -6,6 +6,8 @@
 #include "foundation/timezone.h"
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace foundation::icu_bridge {
 
@@ -23,6 +25,14 @@ std::unique_ptr<icu::Calendar> calendar(const std::string& identifier, const std
     // Identifiers end up in a locale keyword: keep them to the characters calendar types use.
     if (type.empty() || type.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") != std::string::npos)
         return nullptr;
+    // Each thread keeps the calendars it made, by type, zone and locale, and hands out copies:
+    // copying is much cheaper than making one, and callers set the time they need.
+    constexpr std::size_t kKept = 32;
+    using Key = std::tuple<std::string, std::string, std::string>;
+    thread_local std::map<Key, std::unique_ptr<icu::Calendar>> kept;
+    Key key{type, zone, localeIdentifier};
+    if (auto found = kept.find(key); found != kept.end())
+        return std::unique_ptr<icu::Calendar>(found->second->clone());
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale where = locale(localeIdentifier);
     where.setKeywordValue("calendar", type.c_str(), status);
@@ -32,6 +42,9 @@ std::unique_ptr<icu::Calendar> calendar(const std::string& identifier, const std
     // ICU falls back to Gregorian for a type it does not have: that is an unknown calendar.
     if (U_FAILURE(status) || !cal || type != cal->getType())
         return nullptr;
+    if (kept.size() >= kKept)
+        kept.clear();
+    kept.emplace(std::move(key), std::unique_ptr<icu::Calendar>(cal->clone()));
     return cal;
 }
 

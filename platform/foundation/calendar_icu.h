@@ -21,14 +21,9 @@ inline std::string utf8(const icu::UnicodeString& text)
     return out;
 }
 
-// nullptr for a name ICU does not know.
-inline std::unique_ptr<icu::TimeZone> timeZone(const std::string& name)
-{
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(unicode(name)));
-    if (!zone || *zone == icu::TimeZone::getUnknown())
-        return nullptr;
-    return zone;
-}
+// nullptr for a name ICU does not know. Each thread keeps the zones it made, by name, and hands
+// out copies (much cheaper than making them).
+std::unique_ptr<icu::TimeZone> timeZone(const std::string& name);
 
 // The device zone or UTC: never nullptr.
 std::unique_ptr<icu::TimeZone> zoneOrUTC(const std::string& name);

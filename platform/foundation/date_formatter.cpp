@@ -9,13 +9,17 @@
 #include <unicode/smpdtfmt.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace bridge = foundation::icu_bridge;
 
 namespace {
 
-// ICU formatters are built at each use: the device's zone and locale may change between uses,
-// and formatting is nowhere near a hot path.
+// The device's zone and locale may change between uses, so they are read at each use; the ICU
+// formatter for a pattern, locale, calendar, zone and leniency is built once per thread and kept
+// (a few of them: the set of formats a process uses is small). ICU formatters are not safe to
+// share between threads.
 std::unique_ptr<icu::SimpleDateFormat> makeFormat(const std::string& pattern, const NSLocale& locale,
                                                   const NSCalendar* calendar, const NSTimeZone& zone, bool lenient)
 {
@@ -35,6 +39,24 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormat(const std::string& pattern, co
     return format;
 }
 
+icu::SimpleDateFormat* keptFormat(const std::string& pattern, const NSLocale& locale, const NSCalendar* calendar,
+                                  const NSTimeZone& zone, bool lenient)
+{
+    constexpr std::size_t kKept = 32;
+    using Key = std::tuple<std::string, std::string, std::string, std::string, bool>;
+    thread_local std::map<Key, std::unique_ptr<icu::SimpleDateFormat>> kept;
+    Key key{pattern, locale.localeIdentifier(), calendar ? calendar->calendarIdentifier() : std::string("\n"),
+            zone.name(), lenient};
+    if (auto found = kept.find(key); found != kept.end())
+        return found->second.get();
+    auto format = makeFormat(pattern, locale, calendar, zone, lenient);
+    if (!format)
+        return nullptr; // rare (a bad pattern or calendar): not kept, asked again next time
+    if (kept.size() >= kKept)
+        kept.clear();
+    return kept.emplace(std::move(key), std::move(format)).first->second.get();
+}
+
 } // namespace
 
 std::shared_ptr<NSLocale> NSDateFormatter::locale() const { return locale_ ? locale_ : NSLocale::currentLocale(); }
@@ -45,7 +67,7 @@ std::string NSDateFormatter::stringFromDate(const std::shared_ptr<NSDate>& date)
 {
     if (!date || !std::isfinite(date->timeIntervalSince1970()))
         return {};
-    auto format = makeFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    icu::SimpleDateFormat* format = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
     if (!format)
         return {};
     icu::UnicodeString text;
@@ -59,7 +81,7 @@ std::shared_ptr<NSDate> NSDateFormatter::dateFromString(const std::string& text)
 {
     if (pattern_.empty())
         return nullptr;
-    auto format = makeFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    icu::SimpleDateFormat* format = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
     if (!format)
         return nullptr;
     const icu::UnicodeString input = bridge::unicode(text);

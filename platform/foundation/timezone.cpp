@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <unordered_map>
 
 namespace foundation {
 
@@ -40,6 +42,22 @@ void setDeviceTimeZone(const std::string& name) { ::setenv(kZoneVariable, name.c
 
 namespace icu_bridge {
 
+std::unique_ptr<icu::TimeZone> timeZone(const std::string& name)
+{
+    constexpr std::size_t kKept = 64;
+    thread_local std::unordered_map<std::string, std::unique_ptr<icu::TimeZone>> kept; // nullptr: unknown
+    auto found = kept.find(name);
+    if (found == kept.end()) {
+        std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(unicode(name)));
+        if (!zone || *zone == icu::TimeZone::getUnknown())
+            zone = nullptr;
+        if (kept.size() >= kKept)
+            kept.clear();
+        found = kept.emplace(name, std::move(zone)).first;
+    }
+    return found->second ? std::unique_ptr<icu::TimeZone>(found->second->clone()) : nullptr;
+}
+
 std::unique_ptr<icu::TimeZone> zoneOrUTC(const std::string& name)
 {
     if (auto zone = timeZone(name))
@@ -53,24 +71,44 @@ std::unique_ptr<icu::TimeZone> zoneOrUTC(const std::string& name)
 
 namespace bridge = foundation::icu_bridge;
 
+namespace {
+
+// ICU's name for a zone name, or nullopt when ICU does not know it; each thread keeps what it
+// found out.
+std::optional<std::string> icuZoneName(const std::string& name)
+{
+    constexpr std::size_t kKept = 64;
+    thread_local std::unordered_map<std::string, std::optional<std::string>> kept;
+    if (auto found = kept.find(name); found != kept.end())
+        return found->second;
+    std::optional<std::string> id;
+    if (auto known = bridge::timeZone(name)) {
+        icu::UnicodeString text;
+        id = bridge::utf8(known->getID(text));
+    }
+    if (kept.size() >= kKept)
+        kept.clear();
+    kept.emplace(name, id);
+    return id;
+}
+
+} // namespace
+
 std::shared_ptr<NSTimeZone> NSTimeZone::localTimeZone()
 {
     auto zone = std::make_shared<NSTimeZone>();
-    if (auto known = bridge::timeZone(foundation::deviceTimeZone())) {
-        icu::UnicodeString id;
-        zone->name_ = bridge::utf8(known->getID(id));
-    }
+    if (auto name = icuZoneName(foundation::deviceTimeZone()))
+        zone->name_ = std::move(*name);
     return zone;
 }
 
 std::shared_ptr<NSTimeZone> NSTimeZone::timeZoneWithName(const std::string& name)
 {
-    auto known = bridge::timeZone(name);
+    auto known = icuZoneName(name);
     if (!known)
         return nullptr;
     auto zone = std::make_shared<NSTimeZone>();
-    icu::UnicodeString id;
-    zone->name_ = bridge::utf8(known->getID(id));
+    zone->name_ = std::move(*known);
     return zone;
 }
 

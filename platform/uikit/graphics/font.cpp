@@ -120,8 +120,7 @@ CGFloat UIFont::lineHeight() const
 {
     NSStringAttributes attributes;
     attributes.font = fontWithSize(pointSize_);
-    const uikit::LayoutPtr layout = uikit::makeTextLayout(uikit::measuringContext(), "", attributes, 0);
-    return uikit::layoutSize(layout.get()).height;
+    return uikit::measuredTextSize("", attributes, 0).height;
 }
 
 std::string UIFont::pangoDescription() const

@@ -46,14 +46,12 @@ CGSize NSStringSizeWithAttributes(const std::string& text, const NSStringAttribu
 {
     if (text.empty())
         return CGSizeZero;
-    const uikit::LayoutPtr layout = uikit::makeTextLayout(uikit::measuringContext(), text, attributes, 0);
-    return uikit::layoutSize(layout.get());
+    return uikit::measuredTextSize(text, attributes, 0);
 }
 
 CGSize NSStringBoundingSize(const std::string& text, CGFloat width, const NSStringAttributes& attributes)
 {
     if (text.empty())
         return CGSizeZero;
-    const uikit::LayoutPtr layout = uikit::makeTextLayout(uikit::measuringContext(), text, attributes, width);
-    return uikit::layoutSize(layout.get());
+    return uikit::measuredTextSize(text, attributes, width);
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <glib.h>
+#include <tuple>
+#include <unordered_map>
 
 namespace uikit {
 
@@ -115,6 +117,56 @@ CGSize layoutSize(PangoLayout* layout)
     pango_layout_get_extents(layout, nullptr, &logical);
     return CGSizeMake(static_cast<CGFloat>(logical.width) / PANGO_SCALE,
                       static_cast<CGFloat>(logical.height) / PANGO_SCALE);
+}
+
+namespace {
+
+// What a measurement depends on: the text, the face, the size, the alignment and the width.
+struct MeasureKey {
+    std::string text;
+    std::string family;
+    int weight;
+    bool italic;
+    CGFloat pointSize;
+    NSTextAlignment alignment;
+    CGFloat width;
+    bool operator==(const MeasureKey&) const = default;
+};
+
+struct MeasureKeyHash {
+    std::size_t operator()(const MeasureKey& k) const
+    {
+        std::size_t h = std::hash<std::string>()(k.text);
+        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+        mix(std::hash<std::string>()(k.family));
+        mix(std::hash<int>()(k.weight));
+        mix(k.italic);
+        mix(std::hash<CGFloat>()(k.pointSize));
+        mix(static_cast<std::size_t>(k.alignment));
+        mix(std::hash<CGFloat>()(k.width));
+        return h;
+    }
+};
+
+} // namespace
+
+CGSize measuredTextSize(const std::string& text, const NSStringAttributes& attributes, CGFloat width)
+{
+    constexpr std::size_t kKept = 4096;
+    thread_local std::unordered_map<MeasureKey, CGSize, MeasureKeyHash> kept;
+    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
+    // Widths that do not wrap all measure alike.
+    const CGFloat wrapWidth = width > 0 && std::isfinite(width) ? width : 0;
+    MeasureKey key{text,     font->family(), font->weight(), font->italic(), font->pointSize(), attributes.alignment,
+                   wrapWidth};
+    if (auto found = kept.find(key); found != kept.end())
+        return found->second;
+    const LayoutPtr layout = makeTextLayout(measuringContext(), text, attributes, width);
+    const CGSize size = layoutSize(layout.get());
+    if (kept.size() >= kKept)
+        kept.clear();
+    kept.emplace(std::move(key), size);
+    return size;
 }
 
 } // namespace uikit

@@ -205,22 +205,33 @@ std::shared_ptr<Cell> CellHost<Cell>::cellFromDataSource(const id& source, const
 template <class Cell>
 void CellHost<Cell>::show(const std::vector<CellPlacement>& placements)
 {
-    std::set<CellKey> wanted;
-    for (const auto& placement : placements)
-        wanted.insert(placement.key);
-    std::vector<CellKey> leaving;
-    for (const auto& entry : shownCells_)
-        if (!wanted.count(entry.first))
-            leaving.push_back(entry.first);
-    for (const auto& key : leaving)
-        retire(key);
+    // Most passes place the items already shown, in order: then no cell leaves.
+    const bool sameItems = placements.size() == shownCells_.size() &&
+                           std::equal(placements.begin(), placements.end(), shownCells_.begin(),
+                                      [](const CellPlacement& p, const auto& shown) { return p.key == shown.first; });
+    if (!sameItems) {
+        std::set<CellKey> wanted;
+        for (const auto& placement : placements)
+            wanted.insert(placement.key);
+        std::vector<CellKey> leaving;
+        for (const auto& entry : shownCells_)
+            if (!wanted.count(entry.first))
+                leaving.push_back(entry.first);
+        for (const auto& key : leaving)
+            retire(key);
+    }
 
-    const id source = dataSource_.lock();
+    id source;
+    bool sourceAsked = false;
     for (const auto& [key, frame] : placements) {
         std::shared_ptr<Cell> cell;
         if (auto shown = shownCells_.find(key); shown != shownCells_.end()) {
             cell = shown->second;
         } else {
+            if (!sourceAsked) {
+                source = dataSource_.lock();
+                sourceAsked = true;
+            }
             cell = source ? cellFromDataSource(source, key) : nullptr;
             if (!cell)
                 continue;

@@ -5,6 +5,9 @@
 #include "uikit/window.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <deque>
 #include <climits>
 
 using objc::operator""_sel;
@@ -85,6 +88,15 @@ UIView::UIView() : layer_(std::make_shared<CALayer>())
 {
     layer_->setDelegateView(this);
 }
+
+namespace {
+
+// Changes to any view's subviews, counted so that a layout pass can tell whether the subviews
+// it is visiting may have moved meanwhile.
+std::atomic<std::uint64_t> subviewChanges{0};
+void noteSubviewChange() { subviewChanges.fetch_add(1, std::memory_order_relaxed); }
+
+} // namespace
 
 UIView::~UIView()
 {
@@ -282,6 +294,7 @@ void UIView::placeSubview(std::shared_ptr<UIView> view, long index)
         return;
     auto clampIndex = [this](long i) { return std::clamp<long>(i, 0, static_cast<long>(subviews_.size())); };
 
+    noteSubviewChange();
     if (view->superview_ == this) {
         subviews_.erase(subviews_.begin() + indexOfSubview(view.get()));
         subviews_.insert(subviews_.begin() + clampIndex(index), view);
@@ -345,8 +358,10 @@ void UIView::removeFromSuperview()
     willMoveToSuperview(nullptr);
     if (superview_ != parent)
         return; // a callback moved the view already
-    if (long at = parent->indexOfSubview(this); at >= 0)
+    if (long at = parent->indexOfSubview(this); at >= 0) {
         parent->subviews_.erase(parent->subviews_.begin() + at);
+        noteSubviewChange();
+    }
     layer_->removeFromSuperlayer();
     superview_ = nullptr;
     parent->setNeedsLayout();
@@ -371,6 +386,43 @@ void UIView::sendSubviewToBack(const UIView* view)
 
 // --- Layout -------------------------------------------------------------------------------
 
+namespace {
+
+// The subviews a pass visits are listed before it visits them (a layoutSubviews may add or
+// remove views). Each nesting level of passes keeps its list between passes, so that a pass
+// over an unchanged tree allocates nothing; the views stay held by their superview.
+struct SubviewLists {
+    std::deque<std::vector<UIView*>> levels;
+    std::size_t depth = 0;
+};
+
+class SubviewList {
+public:
+    explicit SubviewList(const std::vector<std::shared_ptr<UIView>>& subviews)
+    {
+        if (lists().levels.size() <= lists().depth)
+            lists().levels.emplace_back();
+        list_ = &lists().levels[lists().depth++];
+        list_->clear();
+        for (const auto& view : subviews)
+            list_->push_back(view.get());
+    }
+    ~SubviewList() { --lists().depth; }
+    SubviewList(const SubviewList&) = delete;
+    SubviewList& operator=(const SubviewList&) = delete;
+    const std::vector<UIView*>& views() const { return *list_; }
+
+private:
+    static SubviewLists& lists()
+    {
+        thread_local SubviewLists shared;
+        return shared;
+    }
+    std::vector<UIView*>* list_;
+};
+
+} // namespace
+
 void UIView::layoutIfNeeded()
 {
     const auto keep = selfAs<UIView>(); // a replaced layoutSubviews may drop the last reference
@@ -378,8 +430,16 @@ void UIView::layoutIfNeeded()
         needsLayout_ = false;
         objc::msgSend(this, "layoutSubviews"_sel);
     }
-    const auto subviews = subviews_;
-    for (const auto& sub : subviews) {
+    if (subviews_.empty())
+        return;
+    const SubviewList subviews(subviews_);
+    const std::uint64_t changes = subviewChanges.load(std::memory_order_relaxed);
+    for (UIView* sub : subviews.views()) {
+        // Once views have moved, a listed view is visited only while it is still a subview
+        // here (it may be gone: it is looked for among the subviews, not followed).
+        if (subviewChanges.load(std::memory_order_relaxed) != changes &&
+            std::none_of(subviews_.begin(), subviews_.end(), [sub](const auto& view) { return view.get() == sub; }))
+            continue;
         if (sub->superview_ == this)
             sub->layoutIfNeeded();
     }

@@ -39,4 +39,9 @@ cairo_t* measuringContext();
 // Logical size of a layout in points.
 CGSize layoutSize(PangoLayout* layout);
 
+// The logical size of the text laid out as makeTextLayout would lay it out. Text measures the
+// same every time, so each thread keeps the sizes it measured (the last few thousand): a
+// layout pass over labels that did not change shapes no text.
+CGSize measuredTextSize(const std::string& text, const NSStringAttributes& attributes, CGFloat width);
+
 } // namespace uikit
