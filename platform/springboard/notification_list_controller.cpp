@@ -35,20 +35,28 @@ void SBLockScreenNotificationListController::_updateModelAndViewForAdditionOfIte
     }
     tornDown_ = false;
     _listItems->insertObjectAtIndex(item, 0);
-    updateView();
+    if (_notificationView)
+        _notificationView->insertRowAtIndex(0);
 }
 
 void SBLockScreenNotificationListController::_updateModelForRemovalOfItemUpdateView(const objc::id& item,
                                                                                     bool updateView)
 {
+    long removed = -1;
     for (unsigned long i = 0; i < _listItems->count(); ++i) {
         if (_listItems->objectAtIndex(i) == item) {
             _listItems->removeObjectAtIndex(i);
+            removed = static_cast<long>(i);
             break;
         }
     }
-    if (updateView)
-        this->updateView();
+    if (updateView && _notificationView) {
+        // An item that was not listed changes no row; the view shows the list again all the same.
+        if (removed >= 0)
+            _notificationView->deleteRowAtIndex(removed);
+        else
+            this->updateView();
+    }
 }
 
 void SBLockScreenNotificationListController::prepareForTeardown()

@@ -6,9 +6,9 @@
 // runtime, so a replacement installed on the class runs. Each updates "_listItems" before it
 // returns:
 //   "_updateModelAndViewForAdditionOfItem:"     puts the item first (an item already listed,
-//                                               or nil, changes nothing), reloads the view;
-//   "_updateModelForRemovalOfItem:updateView:"  takes the item out (by identity); reloads the
-//                                               view when asked;
+//                                               or nil, changes nothing), inserts its row;
+//   "_updateModelForRemovalOfItem:updateView:"  takes the item out (by identity); deletes its
+//                                               row when asked;
 //   "clearItemsForNotificationCenter"           empties the list (the items move on to the
 //                                               notification centre), reloads the view;
 //   "prepareForTeardown"                        the lock screen goes away: empties the list;

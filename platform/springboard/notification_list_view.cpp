@@ -1,5 +1,6 @@
 #include "springboard/notification_list_view.h"
 
+#include "foundation/ns_array.h"
 #include "springboard/idle_timer.h"
 #include "springboard/list_items.h"
 #include "uikit/color.h"
@@ -122,6 +123,18 @@ void SBLockScreenNotificationListView::setModel(const std::shared_ptr<SBLockScre
 // so a change of items does not lay the list view out again (what the injected library puts into
 // it, such as its away text, stays until the next layout pass).
 void SBLockScreenNotificationListView::reloadData() { objc::msgSend(_tableView, "reloadData"_sel); }
+
+void SBLockScreenNotificationListView::insertRowAtIndex(long index)
+{
+    objc::msgSend(_tableView, "insertRowsAtIndexPaths:withRowAnimation:"_sel,
+                  NSArray::arrayWithObjects({NSIndexPath::indexPathForRowInSection(index, 0)}), 0L);
+}
+
+void SBLockScreenNotificationListView::deleteRowAtIndex(long index)
+{
+    objc::msgSend(_tableView, "deleteRowsAtIndexPaths:withRowAnimation:"_sel,
+                  NSArray::arrayWithObjects({NSIndexPath::indexPathForRowInSection(index, 0)}), 0L);
+}
 
 OBJC_REGISTER(SBLockScreenNotificationListView,
     c.ivar<&SBLockScreenNotificationListView::_containerView>("_containerView");

@@ -56,6 +56,10 @@ public:
     void setModel(const std::shared_ptr<SBLockScreenNotificationModel>& model);
     // Runtime selector "reloadData": the table shows the model again.
     void reloadData();
+    // The model gained the item at the index, or lost the one that was there: the table inserts
+    // or deletes that row only.
+    void insertRowAtIndex(long index);
+    void deleteRowAtIndex(long index);
     const std::shared_ptr<UIView>& containerView() const { return _containerView; }
     const std::shared_ptr<UITableView>& tableView() const { return _tableView; }
     const std::shared_ptr<UIView>& topPocketView() const { return _topPocketView; }

@@ -92,7 +92,7 @@ bool SpringBoard::addItem(const objc::id& item)
 
 bool SpringBoard::removeItem(const objc::id& item)
 {
-    const auto listed = items();
+    const auto& listed = *controller_->listItems();
     if (!item || std::find(listed.begin(), listed.end(), item) == listed.end())
         return false;
     objc::msgSend(controller_, "_updateModelForRemovalOfItem:updateView:"_sel, item, true);

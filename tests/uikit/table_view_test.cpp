@@ -1,3 +1,4 @@
+#include "foundation/ns_array.h"
 #include "uikit/drag_simulator.h"
 #include "uikit/index_path.h"
 #include "uikit/label.h"
@@ -184,6 +185,52 @@ TEST(TableView, RowsStackWithTheDelegatesHeightsAndEmptyRowsTakeNoRoom)
     table->layoutIfNeeded();
     EXPECT_EQ(table->rectForRowAtIndexPath(row(2)), CGRectMake(0, 0, 320, 30));
     EXPECT_EQ(table->contentSize().height, 30);
+}
+
+TEST(TableView, InsertedAndDeletedRowsAskOnlyTheNewHeightsAndTheOthersMove)
+{
+    auto host = std::make_shared<SizedListHost>();
+    host->heights = {10, 20, 30, 40};
+    auto table = makeTable(CGRectMake(0, 0, 320, 480), host);
+    table->layoutIfNeeded();
+    const auto first = table->cellForRowAtIndexPath(row(0));
+    const auto second = table->cellForRowAtIndexPath(row(1));
+    table->selectRowAtIndexPathAnimatedScrollPosition(row(2), false, 0);
+    const int asked = host->heightQueries;
+    const int made = host->made;
+    const auto paths = [](std::vector<id> list) { return NSArray::arrayWithObjects(std::move(list)); };
+
+    // A row first: only its height is asked, the others move down with their cells and selection.
+    host->counts = {5};
+    host->heights = {5, 10, 20, 30, 40};
+    msgSend(table, "insertRowsAtIndexPaths:withRowAnimation:"_sel, paths({row(0)}), 0L);
+    table->layoutIfNeeded();
+    EXPECT_EQ(host->heightQueries, asked + 1);
+    EXPECT_EQ(table->rectForRowAtIndexPath(row(4)), CGRectMake(0, 65, 320, 40));
+    EXPECT_EQ(table->contentSize().height, 105);
+    EXPECT_EQ(table->cellForRowAtIndexPath(row(2)), second);
+    EXPECT_EQ(second->frame(), CGRectMake(0, 15, 320, 20));
+    EXPECT_EQ(table->indexPathForSelectedRow()->row(), 3);
+    EXPECT_EQ(host->made, made + 1); // the new row's cell only
+
+    // Two rows out: nothing is asked, the rows after them move up.
+    host->counts = {3};
+    host->heights = {10, 30, 40};
+    msgSend(table, "deleteRowsAtIndexPaths:withRowAnimation:"_sel, paths({row(2), row(0)}), 0L);
+    table->layoutIfNeeded();
+    EXPECT_EQ(host->heightQueries, asked + 1);
+    EXPECT_EQ(table->rectForRowAtIndexPath(row(2)), CGRectMake(0, 40, 320, 40));
+    EXPECT_EQ(table->contentSize().height, 80);
+    EXPECT_EQ(table->cellForRowAtIndexPath(row(0)), first);
+    EXPECT_EQ(table->indexPathForSelectedRow()->row(), 1);
+
+    // A change the data source's counts do not agree with reloads everything.
+    host->counts = {4};
+    host->heights = {1, 1, 1, 1};
+    msgSend(table, "insertRowsAtIndexPaths:withRowAnimation:"_sel, paths({row(9)}), 0L);
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->contentSize().height, 4);
+    EXPECT_EQ(table->indexPathForSelectedRow(), nullptr);
 }
 
 TEST(TableView, AHeightMethodReplacedOnTheHostClassIsTheOneTheTableUses)

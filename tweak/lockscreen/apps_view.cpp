@@ -150,9 +150,10 @@ long VTAppsView::itemsInGroup(const NSString& identifier) const
     long n = 0;
     if (!items_)
         return n;
-    // By index: the host's list is only read, and stays as it is while we count.
-    for (unsigned long i = 0; i < items_->count(); ++i) {
-        const std::shared_ptr<NSString> other = identifierForListItem(items_->objectAtIndex(i));
+    // The host's list is only read, and stays as it is while we count: its items are looked at
+    // where they are, without a reference of our own.
+    for (const objc::id& item : *items_) {
+        const std::shared_ptr<NSString> other = identifierForListItem(item);
         if (other && identifier.isEqualToString(other))
             ++n;
     }

@@ -6,10 +6,59 @@
 #include "uikit/screen_scale.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <system_error>
+#include <unordered_map>
 
 namespace {
+
+struct PngBytes {
+    const std::string* bytes;
+    std::size_t offset = 0;
+};
+
+cairo_status_t readPngBytes(void* closure, unsigned char* data, unsigned int length)
+{
+    auto* in = static_cast<PngBytes*>(closure);
+    if (in->bytes->size() - in->offset < length)
+        return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, in->bytes->data() + in->offset, length);
+    in->offset += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_surface_t* copyOf(cairo_surface_t* surface)
+{
+    const int width = cairo_image_surface_get_width(surface), height = cairo_image_surface_get_height(surface);
+    cairo_surface_t* copy = cairo_image_surface_create(cairo_image_surface_get_format(surface), width, height);
+    if (cairo_surface_status(copy) != CAIRO_STATUS_SUCCESS)
+        return copy;
+    cairo_surface_flush(surface);
+    cairo_surface_flush(copy);
+    const int stride = cairo_image_surface_get_stride(surface);
+    std::memcpy(cairo_image_surface_get_data(copy), cairo_image_surface_get_data(surface),
+                static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    cairo_surface_mark_dirty(copy);
+    return copy;
+}
+
+// Pictures are read from disk at every use, so a picture changed on disk shows the next time;
+// each thread keeps the last pixels decoded from the small files it read, and decodes again only
+// when a file's bytes differ from those it decoded.
+struct DecodedPicture {
+    std::string bytes;
+    cairo_surface_t* surface = nullptr;
+    ~DecodedPicture() { cairo_surface_destroy(surface); }
+    DecodedPicture() = default;
+    DecodedPicture(const DecodedPicture&) = delete;
+    DecodedPicture& operator=(const DecodedPicture&) = delete;
+};
+constexpr std::size_t kSmallPicture = 64 * 1024;
+constexpr std::size_t kKeptPictures = 32;
 
 // A PNG at a host path as an ARGB32 or RGB24 surface, or nullptr.
 cairo_surface_t* loadPNG(const std::string& hostPath)
@@ -17,10 +66,29 @@ cairo_surface_t* loadPNG(const std::string& hostPath)
     std::error_code error;
     if (!std::filesystem::is_regular_file(hostPath, error))
         return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(hostPath.c_str());
+    std::ifstream file(hostPath, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file.good() && !file.eof())
+        return nullptr;
+    thread_local std::unordered_map<std::string, std::unique_ptr<DecodedPicture>> kept;
+    if (auto found = kept.find(hostPath); found != kept.end() && found->second->bytes == bytes)
+        return copyOf(found->second->surface);
+    PngBytes in{&bytes};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(&readPngBytes, &in);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
+        kept.erase(hostPath);
         return nullptr;
+    }
+    if (bytes.size() <= kSmallPicture) {
+        auto picture = std::make_unique<DecodedPicture>();
+        picture->surface = copyOf(surface);
+        if (cairo_surface_status(picture->surface) == CAIRO_STATUS_SUCCESS) {
+            if (kept.size() >= kKeptPictures)
+                kept.clear();
+            picture->bytes = std::move(bytes);
+            kept[hostPath] = std::move(picture);
+        }
     }
     return surface;
 }

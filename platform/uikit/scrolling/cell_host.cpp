@@ -173,6 +173,41 @@ void CellHost<Cell>::reload()
     selection_.clear();
 }
 
+template <class Cell>
+void CellHost<Cell>::shiftItems(long section, long first, long delta)
+{
+    const auto moved = [&](const CellKey& key) { return key.first == section && key.second >= first; };
+    // Keys are taken out and put back in an order in which no key meets one not yet moved.
+    std::vector<typename std::map<CellKey, std::shared_ptr<Cell>>::node_type> cells;
+    for (auto it = shownCells_.lower_bound({section, first}); it != shownCells_.end() && moved(it->first);)
+        cells.push_back(shownCells_.extract(it++));
+    for (auto& node : cells) {
+        node.key().second += delta;
+        shownCells_.insert(std::move(node));
+    }
+    std::vector<CellKey> selected;
+    for (auto it = selection_.lower_bound({section, first}); it != selection_.end() && moved(*it);)
+        selected.push_back(selection_.extract(it++).value());
+    for (auto key : selected) {
+        key.second += delta;
+        selection_.insert(key);
+    }
+}
+
+template <class Cell>
+void CellHost<Cell>::insertItem(const CellKey& key)
+{
+    shiftItems(key.first, key.second, +1);
+}
+
+template <class Cell>
+void CellHost<Cell>::deleteItem(const CellKey& key)
+{
+    retire(key);
+    selection_.erase(key);
+    shiftItems(key.first, key.second + 1, -1);
+}
+
 // --- Layout -----------------------------------------------------------------------------------
 
 template <class Cell>

@@ -1,5 +1,6 @@
 #include "uikit/table_view.h"
 
+#include "foundation/ns_array.h"
 #include "uikit/index_path.h"
 #include "uikit/table_view_cell.h"
 
@@ -16,6 +17,8 @@ OBJC_REGISTER(UITableView,
     c.method<&UITableView::rowHeight>("rowHeight");
     c.method<&UITableView::setRowHeight>("setRowHeight:");
     c.method<&UITableView::reloadData>("reloadData");
+    c.method<&UITableView::insertRowsAtIndexPathsWithRowAnimation>("insertRowsAtIndexPaths:withRowAnimation:");
+    c.method<&UITableView::deleteRowsAtIndexPathsWithRowAnimation>("deleteRowsAtIndexPaths:withRowAnimation:");
     c.method<&UITableView::numberOfSections>("numberOfSections");
     c.method<&UITableView::numberOfRowsInSection>("numberOfRowsInSection:");
     c.method<&UITableView::rectForRowAtIndexPath>("rectForRowAtIndexPath:");
@@ -56,6 +59,7 @@ void UITableView::setRowHeight(CGFloat height)
 {
     rowHeight_ = sane(height);
     geometry_.reset();
+    ++geometryChanges_;
     setNeedsLayout();
 }
 
@@ -89,6 +93,138 @@ void UITableView::reloadData()
 {
     cells_.reload();
     geometry_.reset();
+    ++geometryChanges_;
+    setNeedsLayout();
+}
+
+namespace {
+
+// The rows named by the array, each once, in order; entries that are no index paths are left out.
+std::vector<uikit::CellKey> rowKeys(const std::shared_ptr<NSArray>& indexPaths)
+{
+    std::vector<uikit::CellKey> keys;
+    if (!indexPaths)
+        return keys;
+    for (const auto& entry : *indexPaths)
+        if (const auto key = uikit::CellHost<UITableViewCell>::keyOf(std::dynamic_pointer_cast<NSIndexPath>(entry)))
+            keys.push_back(*key);
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+} // namespace
+
+bool UITableView::countsAgree(const std::vector<uikit::CellKey>& rows, long change)
+{
+    const auto& sections = geometry_->rows;
+    const id source = cells_.dataSource();
+    const bool answersRows = respondsToSelector(source.get(), "tableView:numberOfRowsInSection:"_sel);
+    const id me = self();
+    for (auto first = rows.begin(); first != rows.end();) {
+        const long section = first->first;
+        const auto last = std::find_if(first, rows.end(), [section](const auto& key) { return key.first != section; });
+        if (section < 0 || static_cast<std::size_t>(section) >= sections.size())
+            return false;
+        const long expected = static_cast<long>(sections[static_cast<std::size_t>(section)].size()) +
+                              change * static_cast<long>(last - first);
+        const long asked = answersRows ? msgSend<long>(source, "tableView:numberOfRowsInSection:"_sel, me, section) : 0;
+        if (asked != expected || first->second < 0 || (last - 1)->second >= std::max(expected, expected - change))
+            return false;
+        first = last;
+    }
+    return true;
+}
+
+CGFloat UITableView::askHeight(const id& target, bool answersHeights, long section, long row)
+{
+    if (!answersHeights)
+        return rowHeight_;
+    return sane(msgSend<CGFloat>(target, "tableView:heightForRowAtIndexPath:"_sel, self(),
+                                 NSIndexPath::indexPathForRowInSection(row, section)));
+}
+
+bool UITableView::insertIntoGeometry(const std::vector<uikit::CellKey>& rows)
+{
+    if (!countsAgree(rows, +1))
+        return false;
+    // Heights first: a delegate answering may reload the table, which makes the update moot.
+    const id target = delegate();
+    const bool answersHeights = respondsToSelector(target.get(), "tableView:heightForRowAtIndexPath:"_sel);
+    const unsigned long changes = geometryChanges_;
+    std::vector<CGFloat> heights;
+    for (const auto& [section, row] : rows)
+        heights.push_back(askHeight(target, answersHeights, section, row));
+    if (geometryChanges_ != changes || !geometry_)
+        return true;
+    // In order: each row is inserted where it stands once the rows before it are in.
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto [section, row] = rows[i];
+        auto& list = geometry_->rows[static_cast<std::size_t>(section)];
+        const CGFloat top = topOfRow(section, row);
+        list.insert(list.begin() + row, {top, heights[i]});
+        shiftTops(section, row + 1, heights[i]);
+        geometry_->height += heights[i];
+        cells_.insertItem(rows[i]);
+    }
+    return true;
+}
+
+bool UITableView::deleteFromGeometry(const std::vector<uikit::CellKey>& rows)
+{
+    if (!countsAgree(rows, -1))
+        return false;
+    // From the last: each row is still where it was named.
+    for (auto key = rows.rbegin(); key != rows.rend(); ++key) {
+        auto& list = geometry_->rows[static_cast<std::size_t>(key->first)];
+        const CGFloat height = list[static_cast<std::size_t>(key->second)].second;
+        list.erase(list.begin() + key->second);
+        shiftTops(key->first, key->second, -height);
+        geometry_->height -= height;
+        cells_.deleteItem(*key);
+    }
+    return true;
+}
+
+CGFloat UITableView::topOfRow(long section, long row) const
+{
+    // Where the row at that place starts now: the top of the row there, else the end of the
+    // rows before it (in this section or the ones above).
+    for (long s = section; s >= 0; --s) {
+        const auto& list = geometry_->rows[static_cast<std::size_t>(s)];
+        const auto end = s == section ? std::min<std::size_t>(static_cast<std::size_t>(row), list.size()) : list.size();
+        if (s == section && end < list.size())
+            return list[end].first;
+        if (end > 0)
+            return list[end - 1].first + list[end - 1].second;
+    }
+    return 0;
+}
+
+void UITableView::shiftTops(long section, long firstRow, CGFloat delta)
+{
+    // Rows stack section after section: every row from there on moves.
+    auto& sections = geometry_->rows;
+    for (auto s = static_cast<std::size_t>(section); s < sections.size(); ++s)
+        for (auto r = s == static_cast<std::size_t>(section) ? static_cast<std::size_t>(firstRow) : 0;
+             r < sections[s].size(); ++r)
+            sections[s][r].first += delta;
+}
+
+void UITableView::insertRowsAtIndexPathsWithRowAnimation(const std::shared_ptr<NSArray>& indexPaths, long)
+{
+    const auto rows = rowKeys(indexPaths);
+    if (geometry_ && !insertIntoGeometry(rows))
+        return reloadData();
+    // Without cached geometry the next use asks for everything anyway.
+    setNeedsLayout();
+}
+
+void UITableView::deleteRowsAtIndexPathsWithRowAnimation(const std::shared_ptr<NSArray>& indexPaths, long)
+{
+    const auto rows = rowKeys(indexPaths);
+    if (geometry_ && !deleteFromGeometry(rows))
+        return reloadData();
     setNeedsLayout();
 }
 
@@ -98,6 +234,7 @@ const UITableView::Geometry& UITableView::geometry()
         return *geometry_;
     // Assigned, not emplaced: clang rules on Geometry's default constructor before the class is complete.
     geometry_ = Geometry{};
+    ++geometryChanges_;
     const std::vector<long> counts = cells_.askItemCounts();
 
     const id me = self();

@@ -86,6 +86,12 @@ public:
     // What reloading does to the cells: every shown one goes back for reuse, the selection is
     // cleared (without telling the cells).
     void reload();
+    // An item inserted at the key: the shown cells and the selection of the items from there on
+    // in its section move one item on.
+    void insertItem(const CellKey& key);
+    // The item at the key deleted: its cell goes back for reuse, it leaves the selection, and the
+    // shown cells and the selection of the items after it in its section move one item back.
+    void deleteItem(const CellKey& key);
 
     // --- Layout -------------------------------------------------------------------------
     // One layout pass, while it lives: false when a pass is already running (a data source or
@@ -127,6 +133,8 @@ private:
     std::optional<CellKey> selectableKey(const std::shared_ptr<NSIndexPath>& indexPath) const;
     void applySelection(const CellKey& key, bool selected);
     void retire(const CellKey& key);
+    // Moves the items of the section from the first one on by delta (+1 or -1).
+    void shiftItems(long section, long first, long delta);
     std::shared_ptr<Cell> cellFromDataSource(const objc::id& source, const CellKey& key);
 
     UIScrollView& view_;

@@ -10,8 +10,9 @@
 //                "tableView:cellForRowAtIndexPath:" (no answer or nil: the row shows no cell);
 //   delegate     the scroll view messages, "tableView:heightForRowAtIndexPath:" (default
 //                rowHeight), "tableView:didSelectRowAtIndexPath:".
-// Counts and heights are asked once per reloadData, at the next use. A row of height 0 takes
-// no room and gets no cell. The table bounces vertically even when its rows are few, so a
+// Counts and heights are asked once per reloadData, at the next use; inserting rows asks only
+// the new rows' heights, and deleting rows asks nothing (the other rows keep theirs and move).
+// A row of height 0 takes no room and gets no cell. The table bounces vertically even when its rows are few, so a
 // short list can still be pulled down.
 //
 // Ownership: the table owns its cells (shown and reusable); the data source and the delegate
@@ -27,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+class NSArray;
 class NSIndexPath;
 class UITableViewCell;
 
@@ -74,6 +76,14 @@ public:
     // Runtime selector "reloadData": every shown cell goes back for reuse, the selection is
     // cleared, and counts and heights are asked again.
     virtual void reloadData();
+    // Runtime selectors "insertRowsAtIndexPaths:withRowAnimation:" and
+    // "deleteRowsAtIndexPaths:withRowAnimation:" (an NSArray of index paths; the animation is not
+    // shown). The data source has already changed: inserted rows are named as they are after the
+    // change, deleted ones as they were before it. The shown cells and the selection of the rows
+    // that move go with them. When the data source's counts do not agree with the change, the
+    // table reloads instead.
+    void insertRowsAtIndexPathsWithRowAnimation(const std::shared_ptr<NSArray>& indexPaths, long animation);
+    void deleteRowsAtIndexPathsWithRowAnimation(const std::shared_ptr<NSArray>& indexPaths, long animation);
     long numberOfSections() { return static_cast<long>(geometry().rows.size()); }
     long numberOfRowsInSection(long section);
     // (0, top, table width, height); the zero rectangle for a row the table does not have.
@@ -115,6 +125,15 @@ private:
     };
 
     const Geometry& geometry();
+    // The height of a row as the delegate (or rowHeight) says.
+    CGFloat askHeight(const objc::id& target, bool answersHeights, long section, long row);
+    // Inserted rows (sorted) or deleted ones applied to the cached geometry; false when the data
+    // source's counts disagree with the change.
+    bool insertIntoGeometry(const std::vector<uikit::CellKey>& rows);
+    bool deleteFromGeometry(const std::vector<uikit::CellKey>& rows);
+    bool countsAgree(const std::vector<uikit::CellKey>& rows, long change);
+    CGFloat topOfRow(long section, long row) const;
+    void shiftTops(long section, long firstRow, CGFloat delta);
     void layoutCells();
     // The cells after a layout pass, when one was due.
     uikit::CellHost<UITableViewCell>& laidOut() { layoutCells(); return cells_; }
@@ -123,5 +142,8 @@ private:
     long style_ = UITableViewStylePlain;
     CGFloat rowHeight_ = 44;
     std::optional<Geometry> geometry_;
+    // Counts each geometry made or dropped, so that an update can tell whether a delegate
+    // answering it reloaded the table meanwhile.
+    unsigned long geometryChanges_ = 0;
     uikit::CellHost<UITableViewCell> cells_;
 };
