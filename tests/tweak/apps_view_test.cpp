@@ -171,6 +171,19 @@ TEST_F(AppsHubTest, ItemsGroupByApplicationOrSourceWithTheirCounts)
     host->removeItem(tenth);
     host->removeItem(ninth);
     EXPECT_TRUE(badgeShows(kSMS, 10));
+
+    // Counts stay right while many items come and go.
+    open(false);
+    std::vector<id> many;
+    for (int i = 0; i < 40; ++i)
+        many.push_back(add("b:com.apple.MobileSMS"));
+    for (int i = 0; i < 39; ++i)
+        host->removeItem(many[static_cast<std::size_t>(i)]);
+    EXPECT_TRUE(badgeShows(kSMS, 1));
+    add("b:com.apple.mobilemail", 2);
+    add("b:com.apple.MobileSMS", 1);
+    EXPECT_TRUE(badgeShows(kMail, 2));
+    EXPECT_TRUE(badgeShows(kSMS, 2));
 }
 
 TEST_F(AppsHubTest, IconsComeFromTheirSourceAndAnythingWithoutOneGetsTheGenericIcon)

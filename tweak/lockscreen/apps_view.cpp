@@ -147,17 +147,10 @@ std::shared_ptr<UIImage> VTAppsView::iconForListItem(const objc::id& item) const
 
 long VTAppsView::itemsInGroup(const NSString& identifier) const
 {
-    long n = 0;
     if (!items_)
-        return n;
-    // The host's list is only read, and stays as it is while we count: its items are looked at
-    // where they are, without a reference of our own.
-    for (const objc::id& item : *items_) {
-        const std::shared_ptr<NSString> other = identifierForListItem(item);
-        if (other && identifier.isEqualToString(other))
-            ++n;
-    }
-    return n;
+        return 0;
+    // The host's list is only read, and stays as it is while we count.
+    return groups_.count(*items_, identifier, [this](const objc::id& item) { return identifierForListItem(item); });
 }
 
 void VTAppsView::addIconForAndBadgeCount(const objc::id& item, long count)

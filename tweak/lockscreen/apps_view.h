@@ -15,6 +15,7 @@
 #include "foundation/ns_array.h"
 #include "foundation/ns_dictionary.h"
 #include "foundation/ns_string.h"
+#include "tweak/lockscreen/item_groups.h"
 #include "uikit/image.h"
 #include "uikit/image_view.h"
 #include "uikit/scroll_view.h"
@@ -109,4 +110,6 @@ private:
     bool minimalHub_ = false;
     std::weak_ptr<objc::Object> superView_;
     std::shared_ptr<NSString> selectedID_;
+    // Counting a group passes over every pending item; each item's group is asked once.
+    mutable vantorel::ItemGroups groups_;
 };

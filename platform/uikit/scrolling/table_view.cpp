@@ -304,11 +304,15 @@ void UITableView::layoutCells()
     std::vector<uikit::CellPlacement> wanted;
     for (long s = 0; s < static_cast<long>(rows.rows.size()); ++s) {
         const auto& section = rows.rows[static_cast<std::size_t>(s)];
-        for (long r = 0; r < static_cast<long>(section.size()); ++r) {
-            const auto [top, height] = section[static_cast<std::size_t>(r)];
-            const CGRect rect = CGRectMake(0, top, bounds().size.width, height);
+        // Rows stack: the ends of the rows only grow, so the first one ending below the top of
+        // what is visible is found by halving, and the rows after it until the bottom are shown.
+        const auto first = std::partition_point(section.begin(), section.end(), [&](const auto& row) {
+            return row.first + row.second <= CGRectGetMinY(visible);
+        });
+        for (auto it = first; it != section.end() && it->first < CGRectGetMaxY(visible); ++it) {
+            const CGRect rect = CGRectMake(0, it->first, bounds().size.width, it->second);
             if (CGRectIntersectsRect(rect, visible))
-                wanted.push_back({{s, r}, rect});
+                wanted.push_back({{s, static_cast<long>(it - section.begin())}, rect});
         }
     }
     cells_.show(wanted);

@@ -423,8 +423,18 @@ private:
 
 } // namespace
 
+void UIView::setNeedsLayout()
+{
+    needsLayout_ = true;
+    for (UIView* above = superview_; above && !above->layoutBelow_; above = above->superview_)
+        above->layoutBelow_ = true;
+}
+
 void UIView::layoutIfNeeded()
 {
+    if (!needsLayout_ && !layoutBelow_)
+        return;
+    layoutBelow_ = false;
     const auto keep = selfAs<UIView>(); // a replaced layoutSubviews may drop the last reference
     if (needsLayout_) {
         needsLayout_ = false;

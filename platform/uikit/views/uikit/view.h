@@ -144,8 +144,10 @@ public:
     // Runtime selector "layoutSubviews". The toolkit's layout pass sends it through the
     // runtime, so replacements installed on a class apply.
     virtual void layoutSubviews() {}
-    // A view is marked when made, when its size changes and when its subviews change.
-    void setNeedsLayout() { needsLayout_ = true; }
+    // A view is marked when made, when its size changes and when its subviews change; the
+    // views above it learn that something below them waits, so a layout pass walks only down to
+    // the marked views.
+    void setNeedsLayout();
     bool needsLayout() const { return needsLayout_; }
     // Lays out this view (when marked) and then its subviews, in subview order.
     void layoutIfNeeded();
@@ -206,6 +208,8 @@ private:
     long tag_ = 0;
     bool userInteractionEnabled_ = true;
     bool needsLayout_ = true;
+    // Some view below this one is marked (or was when this was last laid out).
+    bool layoutBelow_ = false;
     std::shared_ptr<CALayer> layer_;
     UIView* superview_ = nullptr;
     std::vector<std::shared_ptr<UIView>> subviews_;
