@@ -249,7 +249,8 @@ void countAnnouncement(CFNotificationCenterRef, void*, CFStringRef, const void*,
 
 // The daemon's own start-up in this process, with a location fix and geocoding that take no
 // time, so that a cycle is the system's work: the fix, the weather invented for it, the city
-// file written atomically, "VTdidUpdateWeather" posted and received back.
+// file written atomically, "VTdidUpdateWeather" posted and received back. Its wall time holds
+// the file's sync to disk; its CPU time is the work.
 void UpdateCycle(benchmark::State& state)
 {
     usePrivateBus();
