@@ -39,22 +39,48 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormat(const std::string& pattern, co
     return format;
 }
 
-icu::SimpleDateFormat* keptFormat(const std::string& pattern, const NSLocale& locale, const NSCalendar* calendar,
-                                  const NSTimeZone& zone, bool lenient)
+// True when the pattern shows nothing finer than a second (no fraction, no milliseconds in
+// the day): two dates within the same second then read the same.
+bool showsWholeSecondsAtMost(const std::string& pattern)
+{
+    bool quoted = false;
+    for (char c : pattern) {
+        if (c == '\'')
+            quoted = !quoted;
+        else if (!quoted && (c == 'S' || c == 'A'))
+            return false;
+    }
+    return true;
+}
+
+// A kept formatter, with the last date it wrote when its pattern stops at seconds: a clock that
+// is shown at every layout pass is formatted once a second.
+struct KeptFormat {
+    std::unique_ptr<icu::SimpleDateFormat> format;
+    bool wholeSeconds = false;
+    double lastSecond = NAN;
+    std::string lastText;
+};
+
+KeptFormat* keptFormat(const std::string& pattern, const NSLocale& locale, const NSCalendar* calendar,
+                       const NSTimeZone& zone, bool lenient)
 {
     constexpr std::size_t kKept = 32;
     using Key = std::tuple<std::string, std::string, std::string, std::string, bool>;
-    thread_local std::map<Key, std::unique_ptr<icu::SimpleDateFormat>> kept;
+    thread_local std::map<Key, KeptFormat> kept;
     Key key{pattern, locale.localeIdentifier(), calendar ? calendar->calendarIdentifier() : std::string("\n"),
             zone.name(), lenient};
     if (auto found = kept.find(key); found != kept.end())
-        return found->second.get();
+        return &found->second;
     auto format = makeFormat(pattern, locale, calendar, zone, lenient);
     if (!format)
         return nullptr; // rare (a bad pattern or calendar): not kept, asked again next time
     if (kept.size() >= kKept)
         kept.clear();
-    return kept.emplace(std::move(key), std::move(format)).first->second.get();
+    KeptFormat& made = kept[std::move(key)];
+    made.format = std::move(format);
+    made.wholeSeconds = showsWholeSecondsAtMost(pattern);
+    return &made;
 }
 
 } // namespace
@@ -67,26 +93,33 @@ std::string NSDateFormatter::stringFromDate(const std::shared_ptr<NSDate>& date)
 {
     if (!date || !std::isfinite(date->timeIntervalSince1970()))
         return {};
-    icu::SimpleDateFormat* format = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
-    if (!format)
+    KeptFormat* kept = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    if (!kept)
         return {};
+    const double second = std::floor(date->timeIntervalSince1970());
+    if (kept->wholeSeconds && second == kept->lastSecond)
+        return kept->lastText;
     icu::UnicodeString text;
     icu::FieldPosition position;
     UErrorCode status = U_ZERO_ERROR;
-    format->format(bridge::toUDate(date->timeIntervalSince1970()), text, position, status);
-    return U_SUCCESS(status) ? bridge::utf8(text) : std::string();
+    kept->format->format(bridge::toUDate(date->timeIntervalSince1970()), text, position, status);
+    if (U_FAILURE(status))
+        return {};
+    kept->lastSecond = second;
+    kept->lastText = bridge::utf8(text);
+    return kept->lastText;
 }
 
 std::shared_ptr<NSDate> NSDateFormatter::dateFromString(const std::string& text) const
 {
     if (pattern_.empty())
         return nullptr;
-    icu::SimpleDateFormat* format = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
-    if (!format)
+    KeptFormat* kept = keptFormat(pattern_, *locale(), calendar_.get(), *timeZone(), lenient_);
+    if (!kept)
         return nullptr;
     const icu::UnicodeString input = bridge::unicode(text);
     icu::ParsePosition position(0);
-    const UDate when = format->parse(input, position);
+    const UDate when = kept->format->parse(input, position);
     if (position.getErrorIndex() >= 0 || position.getIndex() != input.length() || input.isEmpty())
         return nullptr;
     return NSDate::dateWithTimeIntervalSince1970(bridge::fromUDate(when));

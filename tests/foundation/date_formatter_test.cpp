@@ -46,6 +46,31 @@ TEST_F(ServicesDateFormatter, PatternsGivePaddedNumbersAndEnglishNames)
     EXPECT_EQ(german->stringFromDate(today), "Samstag");
 }
 
+TEST_F(ServicesDateFormatter, FormatsAgainWhateverTheyWroteLast)
+{
+    // Dates a fraction of a second apart; patterns with and without fractions, and a quoted 'S'.
+    const double at = 1772841600.25;
+    const struct {
+        const char* pattern;
+        double later;
+        const char* first;
+        const char* second;
+    } cases[] = {
+        {"HH:mm:ss", 0.5, "00:00:00", "00:00:00"},
+        {"HH:mm:ss", 1.0, "00:00:00", "00:00:01"},
+        {"ss.SSS", 0.5, "00.250", "00.750"},
+        {"'S'ss", 0.9, "S00", "S01"},
+        {"HH:mm", -0.5, "00:00", "23:59"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        auto f = formatter(c.pattern);
+        f->setTimeZone(NSTimeZone::timeZoneWithName("UTC"));
+        EXPECT_EQ(f->stringFromDate(NSDate::dateWithTimeIntervalSince1970(at)), c.first);
+        EXPECT_EQ(f->stringFromDate(NSDate::dateWithTimeIntervalSince1970(at + c.later)), c.second);
+    }
+}
+
 TEST_F(ServicesDateFormatter, DatesParseToLocalMidnight)
 {
     foundation::setDeviceTimeZone("Europe/Berlin");
