@@ -4,54 +4,20 @@
 // rebuilds that group's icon and badge (badge picture read from disk, count drawn in the text
 // colour read from the settings file) and lays the row out again. The list holds 10, 100 or
 // 1,000 pending items from ten applications; the item is taken away again outside the timing.
-#include "foundation/device_path.h"
+#include "bench_device.h"
 #include "springboard/springboard.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <dlfcn.h>
-#include <filesystem>
 #include <memory>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// A device root with the system's shipped files (no plug-ins: the widget panel stays empty),
-// and the library loaded as the host's substrate loader would load it.
-class Device {
-public:
-    Device()
-    {
-        const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            return;
-        root_ = pattern;
-        const fs::path support = "Library/Application Support/Vantorel";
-        fs::create_directories(root_ / support);
-        fs::copy(build / "device" / support, root_ / support, fs::copy_options::recursive);
-        fs::remove_all(root_ / support / "Plugins");
-        foundation::setDeviceRoot(root_.string());
-        library_ = dlopen((build / "device/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib").c_str(),
-                          RTLD_NOW | RTLD_GLOBAL);
-    }
-    ~Device()
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    bool ready() const { return library_ != nullptr; }
-
-private:
-    fs::path root_;
-    void* library_ = nullptr;
-};
-
-Device& device()
+// A device root with the system's shipped files (no plug-ins: the widget panel stays empty), and the library loaded as the host's
+// substrate loader would load it.
+bench::Device& device()
 {
-    static Device shared;
+    static bench::Device shared(bench::DeviceOptions{.plugins = false});
     return shared;
 }
 

@@ -3,53 +3,20 @@
 // to 10,000 pending items, a whole layout pass, and the widget panel opened by a tap on its icon
 // and closed by a double tap. Items come from ten applications; what the timing adds it takes
 // away again outside the timing, and the other way round.
-#include "foundation/device_path.h"
+#include "bench_device.h"
 #include "springboard/springboard.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <dlfcn.h>
-#include <filesystem>
 #include <memory>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// A device root with the system's shipped files and plug-ins, and the library loaded as the
-// host's substrate loader would load it.
-class Device {
-public:
-    Device()
-    {
-        const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            return;
-        root_ = pattern;
-        const fs::path support = "Library/Application Support/Vantorel";
-        fs::create_directories(root_ / support);
-        fs::copy(build / "device" / support, root_ / support, fs::copy_options::recursive);
-        foundation::setDeviceRoot(root_.string());
-        library_ = dlopen((build / "device/Library/MobileSubstrate/DynamicLibraries/Vantorel.dylib").c_str(),
-                          RTLD_NOW | RTLD_GLOBAL);
-    }
-    ~Device()
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    bool ready() const { return library_ != nullptr; }
-
-private:
-    fs::path root_;
-    void* library_ = nullptr;
-};
-
-Device& device()
+// A device root with the system's shipped files and plug-ins, and the library loaded as the host's
+// substrate loader would load it.
+bench::Device& device()
 {
-    static Device shared;
+    static bench::Device shared(bench::DeviceOptions{});
     return shared;
 }
 

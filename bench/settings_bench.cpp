@@ -2,6 +2,7 @@
 // file read and every value replaced, the chosen plug-in's bundle and icon looked up. Once with
 // the file the Settings app writes (every key set, the Calendar chosen) and once with no file
 // (every default).
+#include "bench_device.h"
 #include "common/support_paths.h"
 #include "foundation/device_path.h"
 #include "foundation/ns_dictionary.h"
@@ -14,75 +15,52 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-
-namespace fs = std::filesystem;
+#include <system_error>
 
 namespace {
 
-// A device root of its own with the shipped plug-ins and language files.
-class Device {
-public:
-    Device()
-    {
-        const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        root_ = pattern;
-        foundation::setDeviceRoot(root_.string());
-        const fs::path support = "Library/Application Support/Vantorel";
-        fs::create_directories(root_ / support);
-        fs::copy(build / "device" / support, root_ / support, fs::copy_options::recursive);
-        fs::create_directories(fs::path(foundation::hostPath(vantorel::SettingsFile)).parent_path());
-    }
-    ~Device()
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-
-    // The file as the Settings app leaves it after the user has been through every row.
-    static void writeFullSettings()
-    {
-        auto file = NSMutableDictionary::dictionary();
-        file->setObjectForKey(NSStr("Ann"), "Name");
-        file->setObjectForKey(NSStr("FFCC00"), "textColor");
-        file->setObjectForKey(NSStr("FFFFFF"), "glyphColor");
-        file->setObjectForKey(NSStr("202040"), "backgroundBlurColor");
-        file->setObjectForKey(NSNumber::numberWithFloat(0.4f), "backgroundBlurAlpha");
-        file->setObjectForKey(NSNumber::numberWithBool(false), "removeNW");
-        file->setObjectForKey(NSStr("05:30"), "morningStart");
-        file->setObjectForKey(NSStr("12:00"), "afternoonStart");
-        file->setObjectForKey(NSStr("18:30"), "eveningStart");
-        file->setObjectForKey(NSStr("23:00"), "nightStart");
-        file->setObjectForKey(NSStr("English"), "localizationFolder");
-        file->setObjectForKey(NSNumber::numberWithBool(true), "enabled");
-        file->setObjectForKey(NSNumber::numberWithBool(true), "blurEnabled");
-        file->setObjectForKey(NSNumber::numberWithBool(false), "allWidgets");
-        file->setObjectForKey(NSStr("Calendar"), "SelectedWidget");
-        if (!file->writeToFileAtomically(vantorel::SettingsFile, true))
-            std::abort();
-    }
-    static void removeSettings()
-    {
-        std::error_code ignored;
-        fs::remove(foundation::hostPath(vantorel::SettingsFile), ignored);
-    }
-
-private:
-    fs::path root_;
-};
-
-Device& device()
+// A device root of its own with the shipped plug-ins and language files (the library itself
+// is linked in).
+bench::Device& device()
 {
-    static Device shared;
+    static bench::Device shared({.plugins = true, .loadLibrary = false});
     return shared;
+}
+
+// The file as the Settings app leaves it after the user has been through every row.
+void writeFullSettings()
+{
+    std::filesystem::create_directories(std::filesystem::path(foundation::hostPath(vantorel::SettingsFile)).parent_path());
+    auto file = NSMutableDictionary::dictionary();
+    file->setObjectForKey(NSStr("Ann"), "Name");
+    file->setObjectForKey(NSStr("FFCC00"), "textColor");
+    file->setObjectForKey(NSStr("FFFFFF"), "glyphColor");
+    file->setObjectForKey(NSStr("202040"), "backgroundBlurColor");
+    file->setObjectForKey(NSNumber::numberWithFloat(0.4f), "backgroundBlurAlpha");
+    file->setObjectForKey(NSNumber::numberWithBool(false), "removeNW");
+    file->setObjectForKey(NSStr("05:30"), "morningStart");
+    file->setObjectForKey(NSStr("12:00"), "afternoonStart");
+    file->setObjectForKey(NSStr("18:30"), "eveningStart");
+    file->setObjectForKey(NSStr("23:00"), "nightStart");
+    file->setObjectForKey(NSStr("English"), "localizationFolder");
+    file->setObjectForKey(NSNumber::numberWithBool(true), "enabled");
+    file->setObjectForKey(NSNumber::numberWithBool(true), "blurEnabled");
+    file->setObjectForKey(NSNumber::numberWithBool(false), "allWidgets");
+    file->setObjectForKey(NSStr("Calendar"), "SelectedWidget");
+    if (!file->writeToFileAtomically(vantorel::SettingsFile, true))
+        std::abort();
+}
+
+void removeSettings()
+{
+    std::error_code ignored;
+    std::filesystem::remove(foundation::hostPath(vantorel::SettingsFile), ignored);
 }
 
 void LoadSettings(benchmark::State& state)
 {
     device();
-    Device::writeFullSettings();
+    writeFullSettings();
     loadSettings();
     if (!vantorel::settings.selectedWidgetClass)
         return state.SkipWithError("the Calendar plug-in did not load");
@@ -95,7 +73,7 @@ BENCHMARK(LoadSettings)->Unit(benchmark::kMicrosecond);
 void LoadSettingsWithoutFile(benchmark::State& state)
 {
     device();
-    Device::removeSettings();
+    removeSettings();
     for (auto _ : state)
         loadSettings();
     benchmark::DoNotOptimize(vantorel::settings.Name);
