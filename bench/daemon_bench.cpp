@@ -10,27 +10,24 @@
 #include "foundation/notification_center.h"
 #include "foundation/runloop.h"
 #include "location/device_location.h"
+#include "support/child_process.h"
+#include "support/private_bus.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/inotify.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -40,60 +37,11 @@ namespace {
 // A dbus-daemon of this process's own, made the session bus of this process and of the daemons
 // it starts, so that their "VTdidUpdateWeather" reaches no one else. Without dbus-daemon the
 // notifications stay within each process, which times the same work less the bus.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        int address[2];
-        if (::pipe2(address, O_CLOEXEC) != 0)
-            return;
-        const std::string printAddress = "--print-address=" + std::to_string(address[1]);
-        const char* argv[] = {"dbus-daemon", "--session", "--nofork", printAddress.c_str(), nullptr};
-        const pid_t parent = ::getpid();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::getppid() != parent)
-                ::_exit(127);
-            ::fcntl(address[1], F_SETFD, 0);
-            const int quiet = ::open("/dev/null", O_RDWR);
-            ::dup2(quiet, STDIN_FILENO);
-            ::dup2(quiet, STDOUT_FILENO);
-            ::dup2(quiet, STDERR_FILENO);
-            ::execvp(argv[0], const_cast<char* const*>(argv));
-            ::_exit(127);
-        }
-        ::close(address[1]);
-        std::string text;
-        pollfd p{address[0], POLLIN, 0};
-        while (pid_ > 0 && text.find('\n') == std::string::npos && ::poll(&p, 1, 10000) > 0) {
-            char chunk[256];
-            const ssize_t n = ::read(address[0], chunk, sizeof chunk);
-            if (n <= 0)
-                break;
-            text.append(chunk, static_cast<std::size_t>(n));
-        }
-        ::close(address[0]);
-        if (text.find('\n') != std::string::npos)
-            ::setenv("DBUS_SESSION_BUS_ADDRESS", text.substr(0, text.find('\n')).c_str(), 1);
-        else
-            ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    }
-    ~PrivateBus()
-    {
-        if (pid_ <= 0)
-            return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-
-private:
-    pid_t pid_ = -1;
-};
-
 void usePrivateBus()
 {
-    static PrivateBus bus;
+    static const testsupport::PrivateSessionBus bus;
+    static const bool current = bus.started() ? (bus.makeCurrent(), true) : (::unsetenv("DBUS_SESSION_BUS_ADDRESS"), false);
+    (void)current;
 }
 
 // A fresh device root as the system is installed in it: the support folder and the log folder.
@@ -128,73 +76,27 @@ private:
     fs::path root_;
 };
 
-// This process's environment for the daemon, in the given device root, with the offline
-// weather service and the device's default place and clock.
-std::vector<std::string> daemonEnvironment(const DeviceRoot& root)
+// The staged daemon, started as a child that ends with this process, in the given device root,
+// with the offline weather service and the device's default place and clock.
+std::unique_ptr<testsupport::ChildProcess> startDaemon(const DeviceRoot& root)
 {
-    const char* dropped[] = {"VANTOREL_DEVICE_ROOT",       "VANTOREL_WEATHER_SERVICE", "VANTOREL_WEATHER_BASE_URL",
-                             "VANTOREL_LOCATION_SERVICES", "VANTOREL_LOCATION",        "VANTOREL_CLOCK_OFFSET"};
-    std::vector<std::string> entries{"VANTOREL_DEVICE_ROOT=" + root.path().string()};
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        if (std::find(std::begin(dropped), std::end(dropped), name) == std::end(dropped))
-            entries.push_back(entry);
-    }
-    return entries;
+    for (const char* name : {"VANTOREL_WEATHER_SERVICE", "VANTOREL_WEATHER_BASE_URL", "VANTOREL_LOCATION_SERVICES",
+                             "VANTOREL_LOCATION", "VANTOREL_CLOCK_OFFSET"})
+        ::unsetenv(name);
+    const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
+    return std::make_unique<testsupport::ChildProcess>(std::vector<std::string>{(build / "device/usr/bin/vantoreld").string()},
+                                                       std::vector<std::string>{"VANTOREL_DEVICE_ROOT=" + root.path().string()});
 }
 
-// The staged daemon, started as a child that ends with this process.
-class Daemon {
-public:
-    explicit Daemon(std::vector<std::string> environment)
-    {
-        const fs::path build = fs::read_symlink("/proc/self/exe").parent_path().parent_path();
-        std::string program = (build / "device/usr/bin/vantoreld").string();
-        std::vector<char*> argv{program.data(), nullptr};
-        std::vector<char*> envp;
-        for (auto& e : environment)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        const pid_t parent = ::getpid();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-            if (::getppid() != parent)
-                ::_exit(127);
-            const int quiet = ::open("/dev/null", O_RDWR);
-            ::dup2(quiet, STDIN_FILENO);
-            ::dup2(quiet, STDOUT_FILENO);
-            ::dup2(quiet, STDERR_FILENO);
-            ::execve(argv[0], argv.data(), envp.data());
-            ::_exit(127);
-        }
-    }
-    ~Daemon()
-    {
-        if (pid_ <= 0)
-            return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    Daemon(const Daemon&) = delete;
-    Daemon& operator=(const Daemon&) = delete;
-
-    bool started() const { return pid_ > 0; }
-
-    // Resident memory in MiB, from the kernel's VmRSS line; nullopt once the process is gone.
-    std::optional<double> residentMiB() const
-    {
-        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-        for (std::string line; std::getline(status, line);)
-            if (line.rfind("VmRSS:", 0) == 0)
-                return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
-        return std::nullopt;
-    }
-
-private:
-    pid_t pid_ = -1;
-};
+// Resident memory of a process in MiB, from the kernel's VmRSS line; nullopt once it is gone.
+std::optional<double> residentMiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0;
+    return std::nullopt;
+}
 
 bool waitForLogLine(const DeviceRoot& root, const std::string& line, double seconds)
 {
@@ -213,15 +115,14 @@ void DaemonStartUp(benchmark::State& state)
     double firstLogMs = 0, rssMiB = 0;
     for (auto _ : state) {
         const DeviceRoot root;
-        auto environment = daemonEnvironment(root);
         // Woken by the first write to the log folder, which is the daemon's first line.
         const int watch = ::inotify_init1(IN_CLOEXEC);
         if (watch < 0 || ::inotify_add_watch(watch, root.logFile().parent_path().c_str(), IN_MODIFY) < 0)
             return state.SkipWithError("cannot watch the device log");
         const auto start = Clock::now();
-        const Daemon daemon(std::move(environment));
+        const auto daemon = startDaemon(root);
         pollfd p{watch, POLLIN, 0};
-        const bool logged = daemon.started() && ::poll(&p, 1, 5000) == 1;
+        const bool logged = daemon->started() && ::poll(&p, 1, 5000) == 1;
         const auto firstLine = Clock::now();
         ::close(watch);
         if (!logged)
@@ -234,7 +135,7 @@ void DaemonStartUp(benchmark::State& state)
         if (!waitForLogLine(root, "*** Weather update saved to file", 10))
             return state.SkipWithError("the daemon saved no weather within 10 s");
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const auto rss = daemon.residentMiB();
+        const auto rss = residentMiB(daemon->pid());
         if (!rss)
             return state.SkipWithError("the daemon ended");
         rssMiB += *rss;
