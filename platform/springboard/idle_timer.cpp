@@ -30,13 +30,7 @@ bool SBIdleTimer::isCounting() const
 void SBIdleTimer::setDisabled(bool disabled)
 {
     disabled_ = disabled;
-    if (state_ == SBIdleState::Off)
-        return;
-    state_ = SBIdleState::Awake;
-    if (disabled_)
-        stopCountdown();
-    else
-        startCountdown();
+    reset();
 }
 
 void SBIdleTimer::reset()
