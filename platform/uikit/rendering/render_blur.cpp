@@ -1,11 +1,18 @@
 #include "uikit/render_blur.h"
 
+#include "uikit/render_fill.h"
+
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
 #endif
 
 namespace uikit {
@@ -14,75 +21,154 @@ namespace {
 
 // Sums of a box of at most 255 × (2 × 127 + 1) fit 16 bits, which halves the work per lane.
 constexpr int kMaxRadius = 127;
+// From this radius on the blur runs at half resolution; below it halving would show.
+constexpr int kHalfResolutionRadius = 6;
 
-// The box average of a sum over `diameter` values, rounded, as (sum + diameter / 2) × mul >> 16
-// with mul = ⌈65536 / diameter⌉: off by at most one level, never above 255 after saturation.
-struct Divider {
-    std::uint16_t half, mul;
-    explicit Divider(int diameter)
-        : half(static_cast<std::uint16_t>(diameter / 2)),
-          mul(static_cast<std::uint16_t>((65536 + diameter - 1) / diameter))
-    {
+using Radii = std::array<int, 3>;
+
+// One step of a box pass along a row of lanes: writes the averages of the running sums, then
+// moves the sums one row on (adds the row entering the box, takes away the one leaving it). Each
+// average is (sum + half) × mul >> 16 (see boxPass), saturated to 255.
+using BoxRow = void (*)(std::uint8_t* out, std::uint16_t* sum, const std::uint8_t* add, const std::uint8_t* sub,
+                        std::size_t lanes, std::uint16_t half, std::uint16_t mul);
+
+void boxRow(std::uint8_t* out, std::uint16_t* sum, const std::uint8_t* add, const std::uint8_t* sub,
+            std::size_t lanes, std::uint16_t half, std::uint16_t mul)
+{
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i halves = _mm_set1_epi16(static_cast<short>(half));
+    const __m128i muls = _mm_set1_epi16(static_cast<short>(mul));
+    for (; k + 16 <= lanes; k += 16) {
+        __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + k));
+        __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + k + 8));
+        const __m128i averageLo = _mm_mulhi_epu16(_mm_add_epi16(lo, halves), muls);
+        const __m128i averageHi = _mm_mulhi_epu16(_mm_add_epi16(hi, halves), muls);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(averageLo, averageHi));
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add + k));
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sub + k));
+        lo = _mm_add_epi16(lo, _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(s, zero)));
+        hi = _mm_add_epi16(hi, _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(s, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + k), lo);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + k + 8), hi);
     }
-    std::uint8_t operator()(std::uint16_t sum) const
-    {
-        return static_cast<std::uint8_t>(std::min<std::uint32_t>((std::uint32_t(sum + half) * mul) >> 16, 255));
+#endif
+    for (; k < lanes; ++k) {
+        const auto average = (std::uint32_t(static_cast<std::uint16_t>(sum[k] + half)) * mul) >> 16;
+        out[k] = static_cast<std::uint8_t>(std::min<std::uint32_t>(average, 255));
+        sum[k] = static_cast<std::uint16_t>(sum[k] + add[k] - sub[k]);
     }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// A mask of the first n (at most 8) 32-bit elements, for the part of a row shorter than a vector.
+__attribute__((target("avx2"))) inline __m256i firstElements(std::size_t n)
+{
+    return _mm256_cmpgt_epi32(_mm256_set1_epi32(static_cast<int>(n)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+__attribute__((target("avx2"))) inline __m256i load(const void* at, __m256i mask, bool whole)
+{
+    return whole ? _mm256_loadu_si256(static_cast<const __m256i*>(at)) : _mm256_maskload_epi32(static_cast<const int*>(at), mask);
+}
+
+__attribute__((target("avx2"))) inline void store(void* at, __m256i v, __m256i mask, bool whole)
+{
+    if (whole)
+        _mm256_storeu_si256(static_cast<__m256i*>(at), v);
+    else
+        _mm256_maskstore_epi32(static_cast<int*>(at), mask, v);
+}
+
+struct BoxLanes {
+    std::uint8_t* out;
+    std::uint16_t* sum;
+    const std::uint8_t *add, *sub;
+    __m256i halves, muls;
 };
 
-// One box pass down the rows of a block: every byte of a row is its own lane (a channel of a
-// pixel), so the inner loop runs over whole rows, sixteen lanes at a time. Rows past either end
-// repeat the first or last row.
-void columnPass(const std::uint8_t* in, std::uint8_t* out, int lanes, int rows, int radius,
-                std::vector<std::uint16_t>& sums)
+// 32 lanes from k on (or those the masks admit).
+__attribute__((target("avx2"))) inline void boxStep256(const BoxLanes& r, std::size_t k, __m256i bytes, __m256i low,
+                                                       __m256i high, bool whole)
 {
-    const Divider divide(2 * radius + 1);
+    __m256i lo = load(r.sum + k, low, whole), hi = load(r.sum + k + 16, high, whole);
+    const __m256i averageLo = _mm256_mulhi_epu16(_mm256_add_epi16(lo, r.halves), r.muls);
+    const __m256i averageHi = _mm256_mulhi_epu16(_mm256_add_epi16(hi, r.halves), r.muls);
+    // The pack works per 128-bit half; the permute puts the lanes back in order.
+    store(r.out + k, _mm256_permute4x64_epi64(_mm256_packus_epi16(averageLo, averageHi), 0xD8), bytes, whole);
+    const __m256i a = load(r.add + k, bytes, whole), s = load(r.sub + k, bytes, whole);
+    lo = _mm256_add_epi16(lo, _mm256_sub_epi16(_mm256_cvtepu8_epi16(_mm256_castsi256_si128(a)),
+                                               _mm256_cvtepu8_epi16(_mm256_castsi256_si128(s))));
+    hi = _mm256_add_epi16(hi, _mm256_sub_epi16(_mm256_cvtepu8_epi16(_mm256_extracti128_si256(a, 1)),
+                                               _mm256_cvtepu8_epi16(_mm256_extracti128_si256(s, 1))));
+    store(r.sum + k, lo, low, whole);
+    store(r.sum + k + 16, hi, high, whole);
+}
+
+// The same, 32 lanes at a time, for machines with AVX2; the last few lanes (rows are whole
+// pixels, so a multiple of 4) go through masked loads and stores.
+__attribute__((target("avx2"))) void boxRowAvx2(std::uint8_t* out, std::uint16_t* sum, const std::uint8_t* add,
+                                                const std::uint8_t* sub, std::size_t lanes, std::uint16_t half,
+                                                std::uint16_t mul)
+{
+    const __m256i halves = _mm256_set1_epi16(static_cast<short>(half));
+    const __m256i muls = _mm256_set1_epi16(static_cast<short>(mul));
+    const __m256i all = _mm256_set1_epi32(-1);
+    const BoxLanes row{out, sum, add, sub, halves, muls};
+    std::size_t k = 0;
+    for (; k + 32 <= lanes; k += 32)
+        boxStep256(row, k, all, all, all, true);
+    if (k < lanes) {
+        const std::size_t n = lanes - k;
+        boxStep256(row, k, firstElements(n / 4), firstElements(std::min<std::size_t>(n, 16) / 2),
+                   firstElements(n > 16 ? (n - 16) / 2 : 0), false);
+    }
+}
+#endif
+
+BoxRow chosenBoxRow()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2"))
+        return boxRowAvx2;
+#endif
+    return boxRow;
+}
+
+// One box pass down the rows of a block: every byte of a row is its own lane (a channel of a
+// pixel), so the work runs over whole rows. Rows past either end repeat the first or last row.
+void columnPass(const std::uint8_t* in, std::uint8_t* out, int lanes, int rows, int radius, std::uint16_t half,
+                std::uint16_t mul, std::uint16_t* sum)
+{
+    static const BoxRow step = chosenBoxRow();
     const std::size_t stride = static_cast<std::size_t>(lanes);
-    sums.assign(stride + 16, 0);
-    std::uint16_t* sum = sums.data();
+    std::fill(sum, sum + stride, std::uint16_t{0});
     for (int i = -radius; i <= radius; ++i) {
         const std::uint8_t* row = in + std::clamp(i, 0, rows - 1) * stride;
         for (std::size_t k = 0; k < stride; ++k)
             sum[k] = static_cast<std::uint16_t>(sum[k] + row[k]);
     }
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set1_epi16(static_cast<short>(divide.half));
-    const __m128i mul = _mm_set1_epi16(static_cast<short>(divide.mul));
-#endif
-    for (int y = 0; y < rows; ++y) {
-        std::uint8_t* o = out + y * stride;
-        const std::uint8_t* add = in + std::min(y + radius + 1, rows - 1) * stride;
-        const std::uint8_t* sub = in + std::max(y - radius, 0) * stride;
-        std::size_t k = 0;
-#if defined(__SSE2__)
-        for (; k + 16 <= stride; k += 16) {
-            __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + k));
-            __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sum + k + 8));
-            const __m128i averageLo = _mm_mulhi_epu16(_mm_add_epi16(lo, half), mul);
-            const __m128i averageHi = _mm_mulhi_epu16(_mm_add_epi16(hi, half), mul);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(o + k), _mm_packus_epi16(averageLo, averageHi));
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(add + k));
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sub + k));
-            lo = _mm_add_epi16(lo, _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(s, zero)));
-            hi = _mm_add_epi16(hi, _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(s, zero)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + k), lo);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sum + k + 8), hi);
-        }
-#endif
-        for (; k < stride; ++k) {
-            o[k] = divide(sum[k]);
-            sum[k] = static_cast<std::uint16_t>(sum[k] + add[k] - sub[k]);
-        }
-    }
+    for (int y = 0; y < rows; ++y)
+        step(out + y * stride, sum, in + std::min(y + radius + 1, rows - 1) * stride,
+             in + std::max(y - radius, 0) * stride, stride, half, mul);
 }
 
-// Three passes: a → b → a → b. The result is in b.
-void threePasses(std::uint8_t* a, std::uint8_t* b, int lanes, int rows, int radius, std::vector<std::uint16_t>& sums)
+// A box pass of radius ≥ 1: the mean of 2 × radius + 1 rows as (sum + diameter / 2) ×
+// ⌈65536 / diameter⌉ >> 16: off by at most one level.
+void boxPass(const std::uint8_t* in, std::uint8_t* out, int lanes, int rows, int radius, std::uint16_t* sums)
 {
-    columnPass(a, b, lanes, rows, radius, sums);
-    columnPass(b, a, lanes, rows, radius, sums);
-    columnPass(a, b, lanes, rows, radius, sums);
+    const int diameter = 2 * radius + 1;
+    columnPass(in, out, lanes, rows, radius, static_cast<std::uint16_t>(diameter / 2),
+               static_cast<std::uint16_t>((65536 + diameter - 1) / diameter), sums);
+}
+
+// Three passes a → b → a → b, one radius each; the result is in b.
+void threePasses(std::uint8_t* a, std::uint8_t* b, int lanes, int rows, const Radii& radii, std::uint16_t* sums)
+{
+    boxPass(a, b, lanes, rows, radii[0], sums);
+    boxPass(b, a, lanes, rows, radii[1], sums);
+    boxPass(a, b, lanes, rows, radii[2], sums);
 }
 
 // Transposes a width × height block of 32-bit pixels (strides in pixels), in tiles so that both
@@ -124,9 +210,270 @@ void transpose(const std::uint32_t* in, int width, int height, std::size_t inStr
         }
 }
 
+// Buffers reused across calls: a frame blurs several panels, and fresh megabytes would cost
+// more in page faults than the blur itself.
 struct Scratch {
     std::vector<std::uint32_t> a, b;
     std::vector<std::uint16_t> sums;
+    std::vector<std::uint32_t> halfRow;
+    std::array<std::vector<std::uint16_t>, 3> wide; // scaled-up rows, by half-resolution row
+    std::array<int, 3> wideRow{};
+};
+
+Scratch& scratch()
+{
+    static thread_local Scratch kept;
+    return kept;
+}
+
+template <typename T> T* sized(std::vector<T>& buffer, std::size_t count)
+{
+    if (buffer.size() < count)
+        buffer.resize(count);
+    return buffer.data();
+}
+
+// Blurs the width × height pixels in a (b is scratch of the same size): vertical passes, then
+// the same passes on the transpose for the horizontal direction, both as the fast row-wise
+// loop. The result is left transposed in b: width rows of height pixels.
+void blurTransposed(std::uint32_t* a, std::uint32_t* b, int width, int height, const Radii& radii, Scratch& s)
+{
+    auto* a8 = reinterpret_cast<std::uint8_t*>(a);
+    auto* b8 = reinterpret_cast<std::uint8_t*>(b);
+    std::uint16_t* sums = sized(s.sums, static_cast<std::size_t>(std::max(width, height)) * 4);
+    threePasses(a8, b8, width * 4, height, radii, sums);
+    transpose(b, width, height, static_cast<std::size_t>(width), a, static_cast<std::size_t>(height));
+    threePasses(a8, b8, height * 4, width, radii, sums);
+}
+
+void copyRows(const std::uint8_t* in, std::size_t inStride, std::uint8_t* out, std::size_t outStride, int width,
+              int height)
+{
+    for (int y = 0; y < height; ++y)
+        std::memmove(out + y * outStride, in + y * inStride, static_cast<std::size_t>(width) * 4);
+}
+
+// The box radii at half resolution whose three passes spread as far as three passes of `radius`
+// at full resolution. A box pass of radius r has a variance of r(r + 1)/3; halving and scaling
+// back up add about 0.92 full-resolution pixels² of their own (a 2-pixel box and a 4-pixel tent).
+Radii halfResolutionRadii(int radius)
+{
+    const double target = (radius * (radius + 1.0) - 0.92) / 4;
+    Radii best{1, 1, 1};
+    double bestError = HUGE_VAL;
+    for (int k = 1; k <= kMaxRadius / 2; ++k)
+        for (int n = 0; n < 3; ++n) {
+            // n passes of radius k + 1, the others of k
+            const double variance = ((3 - n) * k * (k + 1.0) + n * (k + 1.0) * (k + 2)) / 3;
+            if (std::abs(variance - target) < bestError) {
+                bestError = std::abs(variance - target);
+                best = {n > 0 ? k + 1 : k, n > 1 ? k + 1 : k, k};
+            }
+        }
+    return best;
+}
+
+// Averages each 2 × 2 square of the block into one pixel of `half` ((w + 1)/2 × (h + 1)/2
+// pixels); an odd last column or row pairs with itself.
+void halve(const std::uint8_t* in, int width, int height, std::size_t stride, std::uint32_t* half)
+{
+    const int halfWidth = (width + 1) / 2, halfHeight = (height + 1) / 2;
+    for (int j = 0; j < halfHeight; ++j) {
+        const std::uint8_t* r0 = in + 2 * j * stride;
+        const std::uint8_t* r1 = in + std::min(2 * j + 1, height - 1) * stride;
+        auto* out = reinterpret_cast<std::uint8_t*>(half + static_cast<std::size_t>(j) * halfWidth);
+        int i = 0;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128(), two = _mm_set1_epi16(2);
+        // Four squares of two rows at a time.
+        auto squares = [&](const std::uint8_t* p0, const std::uint8_t* p1) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p1));
+            const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+            const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+            const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi));
+            return _mm_srli_epi16(_mm_add_epi16(sum, two), 2);
+        };
+        for (; 2 * i + 8 <= width; i += 4) {
+            const __m128i first = squares(r0 + 8 * i, r1 + 8 * i);
+            const __m128i second = squares(r0 + 8 * i + 16, r1 + 8 * i + 16);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_packus_epi16(first, second));
+        }
+#endif
+        for (; i < halfWidth; ++i) {
+            const int x0 = 2 * i, x1 = std::min(2 * i + 1, width - 1);
+            for (int c = 0; c < 4; ++c)
+                out[4 * i + c] = static_cast<std::uint8_t>(
+                    (r0[4 * x0 + c] + r0[4 * x1 + c] + r1[4 * x0 + c] + r1[4 * x1 + c] + 2) >> 2);
+        }
+    }
+}
+
+// One full row from two widened rows (see DoubleUp): (3 × near + far + 8) / 16 in each lane,
+// with the tint (0 for none) laid over as layOverPixels lays it.
+using MixRow = void (*)(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels,
+                        std::uint32_t tint);
+
+void mixRow(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels,
+            std::uint32_t tint)
+{
+    const std::size_t lanes = static_cast<std::size_t>(pixels) * 4;
+    for (std::size_t k = 0; k < lanes; ++k)
+        out[k] = static_cast<std::uint8_t>((3 * nearRow[k] + farRow[k] + 8) >> 4);
+    if (tint)
+        layOverPixels(out, pixels, tint);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx2"))) inline __m256i mixed256(__m256i nearLanes, __m256i farLanes)
+{
+    const __m256i triple = _mm256_add_epi16(nearLanes, _mm256_add_epi16(nearLanes, nearLanes));
+    return _mm256_srli_epi16(_mm256_add_epi16(triple, _mm256_add_epi16(farLanes, _mm256_set1_epi16(8))), 4);
+}
+
+// lane × keep / 255, rounded as layOverPixels rounds it.
+__attribute__((target("avx2"))) inline __m256i kept256(__m256i lanes, __m256i keeps)
+{
+    const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(lanes, keeps), _mm256_set1_epi16(0x80));
+    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
+}
+
+struct MixLanes {
+    const std::uint16_t *nearRow, *farRow;
+    std::uint8_t* out;
+    __m256i keeps, colour;
+    bool tinted;
+};
+
+// Eight pixels from lane k on (or those the masks admit).
+__attribute__((target("avx2"))) inline void mixStep256(const MixLanes& r, std::size_t k, __m256i low, __m256i high,
+                                                       __m256i pixels, bool whole)
+{
+    __m256i lo = mixed256(load(r.nearRow + k, low, whole), load(r.farRow + k, low, whole));
+    __m256i hi = mixed256(load(r.nearRow + k + 16, high, whole), load(r.farRow + k + 16, high, whole));
+    if (r.tinted) {
+        lo = kept256(lo, r.keeps);
+        hi = kept256(hi, r.keeps);
+    }
+    __m256i result = _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8);
+    if (r.tinted)
+        result = _mm256_add_epi32(result, r.colour);
+    store(r.out + k, result, pixels, whole);
+}
+
+// Eight pixels at a time; a shorter last part through masked loads and stores.
+__attribute__((target("avx2"))) void mixRowAvx2(const std::uint16_t* nearRow, const std::uint16_t* farRow,
+                                                std::uint8_t* out, int pixels, std::uint32_t tint)
+{
+    const __m256i keeps = _mm256_set1_epi16(static_cast<short>(255 - (tint >> 24)));
+    const __m256i colour = _mm256_set1_epi32(static_cast<int>(tint));
+    const __m256i all = _mm256_set1_epi32(-1);
+    const MixLanes row{nearRow, farRow, out, keeps, colour, tint != 0};
+    int i = 0;
+    for (; i + 8 <= pixels; i += 8)
+        mixStep256(row, static_cast<std::size_t>(i) * 4, all, all, all, true);
+    if (i < pixels) {
+        // A pixel is four 16-bit lanes: two 32-bit elements.
+        const auto n = static_cast<std::size_t>(pixels - i);
+        mixStep256(row, static_cast<std::size_t>(i) * 4, firstElements(std::min<std::size_t>(n, 4) * 2),
+                   firstElements(n > 4 ? (n - 4) * 2 : 0), firstElements(n), false);
+    }
+}
+#endif
+
+MixRow chosenMixRow()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2"))
+        return mixRowAvx2;
+#endif
+    return mixRow;
+}
+
+// Scaling a half-resolution block back up to full resolution, smoothly: each full pixel mixes
+// the nearest half pixel and its next neighbour towards it, 3 : 1, along each direction (9 : 3 :
+// 3 : 1 in all), with the block's edges repeated. Rows are widened first, once per half row, into
+// 16-bit lanes for the full columns from `first` on; each full row then mixes two of them.
+class DoubleUp {
+public:
+    DoubleUp(const std::uint32_t* half, int halfWidth, int halfHeight, int firstColumn, int columns, Scratch& s)
+        : half_(half), halfWidth_(halfWidth), halfHeight_(halfHeight), s_(s)
+    {
+        firstHalf_ = firstColumn / 2;
+        lastHalf_ = (firstColumn + columns - 1) / 2;
+        offset_ = static_cast<std::size_t>(firstColumn - 2 * firstHalf_) * 4;
+        for (auto& row : s_.wide)
+            sized(row, static_cast<std::size_t>(lastHalf_ - firstHalf_ + 2) * 8);
+        s_.wideRow.fill(-1);
+        // The half row with one pixel repeated on the left and two on the right.
+        sized(s_.halfRow, static_cast<std::size_t>(halfWidth) + 3);
+    }
+
+    // Full row y (in block pixels) as `columns` pixels at out, with the tint laid over.
+    void row(int y, std::uint8_t* out, int columns, std::uint32_t tint)
+    {
+        const int j = y / 2;
+        const int neighbour = std::clamp(y % 2 ? j + 1 : j - 1, 0, halfHeight_ - 1);
+        const std::uint16_t* nearRow = widened(j) + offset_;
+        const std::uint16_t* farRow = widened(neighbour) + offset_;
+        static const MixRow mixRow = chosenMixRow();
+        mixRow(nearRow, farRow, out, columns, tint);
+    }
+
+private:
+    const std::uint16_t* widened(int j)
+    {
+        for (int i = 0; i < 3; ++i)
+            if (s_.wideRow[i] == j)
+                return s_.wide[i].data();
+        // The slot of a row the mixing no longer needs: rows come in order, two per half row.
+        int slot = 0;
+        for (int i = 1; i < 3; ++i)
+            if (s_.wideRow[i] < s_.wideRow[slot])
+                slot = i;
+        s_.wideRow[slot] = j;
+        widen(j, s_.wide[slot].data());
+        return s_.wide[slot].data();
+    }
+
+    void widen(int j, std::uint16_t* wide)
+    {
+        std::uint32_t* padded = s_.halfRow.data() + 1;
+        std::memcpy(padded, half_ + static_cast<std::size_t>(j) * halfWidth_, static_cast<std::size_t>(halfWidth_) * 4);
+        padded[-1] = padded[0];
+        padded[halfWidth_] = padded[halfWidth_ + 1] = padded[halfWidth_ - 1];
+        int i = firstHalf_;
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        auto pair = [&](int at) {
+            return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(padded + at)), zero);
+        };
+        // Two half pixels make four full ones: the even ones lean left, the odd ones right.
+        for (; i <= lastHalf_; i += 2) {
+            const __m128i left = pair(i - 1), mid = pair(i), right = pair(i + 1);
+            const __m128i triple = _mm_add_epi16(mid, _mm_add_epi16(mid, mid));
+            const __m128i even = _mm_add_epi16(triple, left), odd = _mm_add_epi16(triple, right);
+            std::uint16_t* at = wide + static_cast<std::size_t>(i - firstHalf_) * 8;
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_unpacklo_epi64(even, odd));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at + 8), _mm_unpackhi_epi64(even, odd));
+        }
+#else
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(padded);
+        for (; i <= lastHalf_; ++i)
+            for (int c = 0; c < 4; ++c) {
+                const int mid = 3 * bytes[4 * i + c];
+                std::uint16_t* at = wide + static_cast<std::size_t>(i - firstHalf_) * 8;
+                at[c] = static_cast<std::uint16_t>(mid + bytes[4 * i - 4 + c]);
+                at[4 + c] = static_cast<std::uint16_t>(mid + bytes[4 * i + 4 + c]);
+            }
+#endif
+    }
+
+    const std::uint32_t* half_;
+    int halfWidth_, halfHeight_;
+    int firstHalf_ = 0, lastHalf_ = 0;
+    std::size_t offset_ = 0;
+    Scratch& s_;
 };
 
 } // namespace
@@ -147,24 +494,67 @@ void boxBlur(std::uint8_t* pixels, int width, int height, int stride, int radius
     radius = std::min(radius, kMaxRadius);
     if (!pixels || width <= 0 || height <= 0 || radius <= 0)
         return;
-    // The scratch buffers are reused across calls: a frame blurs several panels.
-    static thread_local Scratch scratch;
+    Scratch& s = scratch();
     const std::size_t count = static_cast<std::size_t>(width) * height;
-    scratch.a.resize(count);
-    scratch.b.resize(count);
-    auto* a = reinterpret_cast<std::uint8_t*>(scratch.a.data());
-    auto* b = reinterpret_cast<std::uint8_t*>(scratch.b.data());
-
-    for (int y = 0; y < height; ++y)
-        std::memcpy(a + static_cast<std::size_t>(y) * width * 4, pixels + static_cast<std::size_t>(y) * stride,
-                    static_cast<std::size_t>(width) * 4);
-    // Vertical passes on the block, then the same passes on its transpose for the horizontal
-    // direction: both run as the fast row-wise loop.
-    threePasses(a, b, width * 4, height, radius, scratch.sums);
-    transpose(scratch.b.data(), width, height, width, scratch.a.data(), height);
-    threePasses(a, b, height * 4, width, radius, scratch.sums);
-    transpose(scratch.b.data(), height, width, height, reinterpret_cast<std::uint32_t*>(pixels),
+    std::uint32_t* a = sized(s.a, count);
+    std::uint32_t* b = sized(s.b, count);
+    copyRows(pixels, static_cast<std::size_t>(stride), reinterpret_cast<std::uint8_t*>(a),
+             static_cast<std::size_t>(width) * 4, width, height);
+    blurTransposed(a, b, width, height, {radius, radius, radius}, s);
+    transpose(b, height, width, static_cast<std::size_t>(height), reinterpret_cast<std::uint32_t*>(pixels),
               static_cast<std::size_t>(stride) / 4);
+}
+
+bool blurArea(const PixelBlock& source, PixelRect area, int radius, std::uint8_t* out, int outStride,
+              std::uint32_t tint)
+{
+    const PixelRect whole{0, 0, source.width, source.height};
+    if (!source.pixels || !out || area.empty() || intersect(area, whole) != area || outStride < area.width * 4)
+        return false;
+    radius = std::clamp(radius, 0, kMaxRadius);
+    const std::size_t stride = static_cast<std::size_t>(source.stride);
+    const std::uint8_t* areaPixels = source.pixels + area.y * stride + static_cast<std::size_t>(area.x) * 4;
+    const auto tintRows = [&] {
+        if (tint)
+            for (int y = 0; y < area.height; ++y)
+                layOverPixels(out + static_cast<std::size_t>(y) * outStride, area.width, tint);
+    };
+    if (radius == 0) {
+        if (areaPixels != out)
+            copyRows(areaPixels, stride, out, static_cast<std::size_t>(outStride), area.width, area.height);
+        tintRows();
+        return true;
+    }
+    const PixelRect sampled = intersect(expand(area, radius), whole);
+    const std::uint8_t* sampledPixels = source.pixels + sampled.y * stride + static_cast<std::size_t>(sampled.x) * 4;
+    const PixelRect inner{area.x - sampled.x, area.y - sampled.y, area.width, area.height};
+    Scratch& s = scratch();
+    // Everything is read into the scratch buffers before anything is written, so `out` may
+    // overlap the source.
+    if (radius < kHalfResolutionRadius) {
+        const std::size_t count = static_cast<std::size_t>(sampled.width) * sampled.height;
+        std::uint32_t* a = sized(s.a, count);
+        std::uint32_t* b = sized(s.b, count);
+        copyRows(sampledPixels, stride, reinterpret_cast<std::uint8_t*>(a), static_cast<std::size_t>(sampled.width) * 4,
+                 sampled.width, sampled.height);
+        blurTransposed(a, b, sampled.width, sampled.height, {radius, radius, radius}, s);
+        const std::size_t rows = static_cast<std::size_t>(sampled.height);
+        transpose(b + inner.x * rows + inner.y, inner.height, inner.width, rows, reinterpret_cast<std::uint32_t*>(out),
+                  static_cast<std::size_t>(outStride) / 4);
+        tintRows();
+        return true;
+    }
+    const int halfWidth = (sampled.width + 1) / 2, halfHeight = (sampled.height + 1) / 2;
+    const std::size_t count = static_cast<std::size_t>(halfWidth) * halfHeight;
+    std::uint32_t* a = sized(s.a, count);
+    std::uint32_t* b = sized(s.b, count);
+    halve(sampledPixels, sampled.width, sampled.height, stride, a);
+    blurTransposed(a, b, halfWidth, halfHeight, halfResolutionRadii(radius), s);
+    transpose(b, halfHeight, halfWidth, static_cast<std::size_t>(halfHeight), a, static_cast<std::size_t>(halfWidth));
+    DoubleUp up(a, halfWidth, halfHeight, inner.x, inner.width, s);
+    for (int y = 0; y < inner.height; ++y)
+        up.row(inner.y + y, out + static_cast<std::size_t>(y) * outStride, inner.width, tint);
+    return true;
 }
 
 cairo_surface_t* blurredCopy(cairo_surface_t* source, PixelRect area, int radius)
@@ -173,36 +563,18 @@ cairo_surface_t* blurredCopy(cairo_surface_t* source, PixelRect area, int radius
         cairo_image_surface_get_format(source) != CAIRO_FORMAT_ARGB32)
         return nullptr;
     cairo_surface_flush(source);
-    const PixelRect whole{0, 0, cairo_image_surface_get_width(source), cairo_image_surface_get_height(source)};
-    area = intersect(area, whole);
+    const PixelBlock block{cairo_image_surface_get_data(source), cairo_image_surface_get_width(source),
+                           cairo_image_surface_get_height(source), cairo_image_surface_get_stride(source)};
+    area = intersect(area, {0, 0, block.width, block.height});
     if (area.empty())
         return nullptr;
-    radius = std::clamp(radius, 0, kMaxRadius);
-    const PixelRect sampled = intersect(expand(area, radius), whole);
-
-    const int sourceStride = cairo_image_surface_get_stride(source);
-    const std::uint8_t* sourceData = cairo_image_surface_get_data(source);
-    const int stride = sampled.width * 4;
-    std::vector<std::uint8_t> block(static_cast<std::size_t>(stride) * sampled.height);
-    for (int y = 0; y < sampled.height; ++y)
-        std::memcpy(block.data() + static_cast<std::size_t>(y) * stride,
-                    sourceData + static_cast<std::size_t>(sampled.y + y) * sourceStride + sampled.x * 4,
-                    static_cast<std::size_t>(stride));
-    boxBlur(block.data(), sampled.width, sampled.height, stride, radius);
-
     cairo_surface_t* result = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, area.width, area.height);
     if (cairo_surface_status(result) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(result);
         return nullptr;
     }
     cairo_surface_flush(result);
-    std::uint8_t* out = cairo_image_surface_get_data(result);
-    const int outStride = cairo_image_surface_get_stride(result);
-    const int dx = area.x - sampled.x, dy = area.y - sampled.y;
-    for (int y = 0; y < area.height; ++y)
-        std::memcpy(out + static_cast<std::size_t>(y) * outStride,
-                    block.data() + static_cast<std::size_t>(dy + y) * stride + dx * 4,
-                    static_cast<std::size_t>(area.width) * 4);
+    blurArea(block, area, radius, cairo_image_surface_get_data(result), cairo_image_surface_get_stride(result));
     cairo_surface_mark_dirty(result);
     return result;
 }

@@ -4,7 +4,9 @@
 #include "uikit/color.h"
 #include "uikit/image.h"
 #include "uikit/layer.h"
+#include "uikit/render_image_cache.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +50,16 @@ void setSourceColor(cairo_t* cr, const CGColor& color, double alpha)
 void setSourceColor(cairo_t* cr, const UIColor& color, double alpha)
 {
     cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha() * alpha);
+}
+
+std::uint32_t cairoPixel(const CGColor& color, double alpha)
+{
+    const auto unit = [](double v) { return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0.0; };
+    const double a = unit(color.alpha * alpha);
+    // Cairo keeps 16 bits per channel, rounded; the pixels take the upper 8.
+    const auto channel = [a](double v) { return static_cast<std::uint32_t>(v * a * 65535.0 + 0.5) >> 8; };
+    return channel(1.0) << 24 | channel(unit(color.red)) << 16 | channel(unit(color.green)) << 8 |
+           channel(unit(color.blue));
 }
 
 bool isVisible(const CGColorRef& color, double alpha) { return color && color->alpha * alpha > 0; }
@@ -117,7 +129,7 @@ void fillShape(cairo_t* cr, const CAShapeLayer& shape, double alpha)
 
 void drawImage(cairo_t* cr, const UIImage& image, CGRect rect, double alpha, const UIColor* tint)
 {
-    if (isDrawable(rect))
+    if (isDrawable(rect) && !drawKeptImage(cr, image, rect, alpha, tint))
         image.drawInRect(cr, rect, tint, alpha);
 }
 

@@ -8,6 +8,7 @@
 #include "uikit/render_blend_mode.h"
 #include "uikit/render_blur.h"
 #include "uikit/render_content.h"
+#include "uikit/render_fill.h"
 #include "uikit/render_paint.h"
 #include "uikit/view.h"
 
@@ -333,29 +334,45 @@ private:
         return result;
     }
 
-    // The backdrop's blur: what lies behind its bounds, blurred, replaces them.
-    void drawBlur(CGRect bounds, CGFloat cornerRadius, CGFloat blurRadius, double alpha)
+    // The backdrop's blur: what lies behind its bounds, blurred, replaces them. Where nothing
+    // but the blur decides those pixels, the tint (a pixel as Cairo fills it; 0 for none) is
+    // laid over in the same pass: true when it was.
+    bool drawBlur(CGRect bounds, CGFloat cornerRadius, CGFloat blurRadius, double alpha, std::uint32_t tint)
     {
         const int radius = static_cast<int>(std::lround(std::min(pixels(blurRadius), 127.0)));
         if (radius <= 0 || alpha <= 0)
-            return;
+            return false;
         const PixelRect area = intersect(canvasRect(bounds), clipExtents());
         if (area.empty())
-            return;
+            return false;
         const Level& level = levels_.back();
         cairo_surface_t* blurred = nullptr;
         if (levels_.size() == 1) {
-            blurred = blurredCopy(level.surface, area, radius);
+            cairo_surface_flush(level.surface);
+            std::uint8_t* canvas = cairo_image_surface_get_data(level.surface);
+            const int stride = cairo_image_surface_get_stride(level.surface);
+            const PixelBlock block{canvas, canvas_.width, canvas_.height, stride};
+            std::uint8_t* areaPixels = canvas + static_cast<std::size_t>(area.y) * stride + area.x * 4;
+            if (alpha >= 1 && coversWholly(bounds, cornerRadius, area)) {
+                // Nothing but the blur decides these pixels: the canvas is blurred in place.
+                blurArea(block, area, radius, areaPixels, stride, tint);
+                cairo_surface_mark_dirty_rectangle(level.surface, area.x, area.y, area.width, area.height);
+                return true;
+            }
+            blurred = blurredPixels(area.width, area.height);
+            if (blurred)
+                blurArea(block, area, radius, cairo_image_surface_get_data(blurred),
+                         cairo_image_surface_get_stride(blurred));
         } else {
             const PixelRect sampled = intersect(expand(area, radius), canvas_);
             cairo_surface_t* behind = flattened(sampled);
             if (!behind)
-                return;
+                return false;
             blurred = blurredCopy(behind, {area.x - sampled.x, area.y - sampled.y, area.width, area.height}, radius);
             cairo_surface_destroy(behind);
         }
         if (!blurred)
-            return;
+            return false;
         cairo_t* c = level.cr;
         cairo_save(c);
         appendRoundedRect(c, bounds, cornerRadius);
@@ -366,7 +383,87 @@ private:
         cairo_set_source_surface(c, blurred, area.x - level.area.x, area.y - level.area.y);
         cairo_paint_with_alpha(c, alpha);
         cairo_restore(c);
+        cairo_surface_finish(blurred);
         cairo_surface_destroy(blurred);
+        return false;
+    }
+
+    // Whether painting the (rounded) bounds in the current user space covers every pixel of
+    // `area` on the canvas fully and nothing else: square corners on whole pixels, and a clip
+    // made of whole-pixel rectangles, one of which holds the area.
+    bool coversWholly(CGRect bounds, CGFloat cornerRadius, PixelRect area) const
+    {
+        cairo_t* c = cr();
+        cairo_matrix_t m;
+        cairo_get_matrix(c, &m);
+        if (m.xy != 0 || m.yx != 0 || clampedCornerRadius(bounds, cornerRadius) > 0)
+            return false;
+        double x0 = bounds.origin.x, y0 = bounds.origin.y, x1 = CGRectGetMaxX(bounds), y1 = CGRectGetMaxY(bounds);
+        cairo_user_to_device(c, &x0, &y0);
+        cairo_user_to_device(c, &x1, &y1);
+        const auto whole = [](double v) { return std::abs(v - std::round(v)) < 1e-6; };
+        if (!whole(x0) || !whole(y0) || !whole(x1) || !whole(y1))
+            return false;
+        cairo_save(c);
+        cairo_identity_matrix(c);
+        cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(c);
+        cairo_restore(c);
+        // The clip is in the level's pixels.
+        const PixelRect local = levelRect(area);
+        bool inside = false;
+        if (clip->status == CAIRO_STATUS_SUCCESS)
+            for (int i = 0; i < clip->num_rectangles && !inside; ++i) {
+                const cairo_rectangle_t& r = clip->rectangles[i];
+                inside = r.x <= local.x && r.y <= local.y && r.x + r.width >= local.x + local.width &&
+                         r.y + r.height >= local.y + local.height;
+            }
+        cairo_rectangle_list_destroy(clip);
+        return inside;
+    }
+
+    // A rectangle of the canvas in the current level's pixels.
+    PixelRect levelRect(PixelRect r) const
+    {
+        const PixelRect& at = levels_.back().area;
+        return {r.x - at.x, r.y - at.y, r.width, r.height};
+    }
+
+    // Fills the (rounded) bounds with a colour: straight into the level's pixels when the fill
+    // covers whole pixels only, through Cairo otherwise. The pixels come out the same.
+    void fill(CGRect bounds, CGFloat cornerRadius, const CGColor& color, double alpha)
+    {
+        if (!isDrawable(bounds) || CGRectIsEmpty(bounds))
+            return;
+        const Level& level = levels_.back();
+        const PixelRect area = intersect(canvasRect(bounds), clipExtents());
+        if (area.empty())
+            return;
+        if (cairo_get_operator(level.cr) != CAIRO_OPERATOR_OVER || !coversWholly(bounds, cornerRadius, area)) {
+            fillRoundedRect(level.cr, bounds, cornerRadius, color, alpha);
+            return;
+        }
+        const PixelRect local = levelRect(area);
+        cairo_surface_flush(level.surface);
+        layOverRect(cairo_image_surface_get_data(level.surface), cairo_image_surface_get_stride(level.surface), local,
+                    cairoPixel(color, alpha));
+        cairo_surface_mark_dirty_rectangle(level.surface, local.x, local.y, local.width, local.height);
+    }
+
+    // A surface over pixels kept for the next blur (one frame blurs several panels): it is
+    // used and destroyed before the next one is made.
+    static cairo_surface_t* blurredPixels(int width, int height)
+    {
+        static thread_local std::vector<std::uint32_t> pixels;
+        const std::size_t count = static_cast<std::size_t>(width) * height;
+        if (pixels.size() < count)
+            pixels.resize(count);
+        cairo_surface_t* surface = cairo_image_surface_create_for_data(
+            reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+        if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(surface);
+            return nullptr;
+        }
+        return surface;
     }
 
     // How many separate marks a layer makes; more than one needs a level for a group opacity.
@@ -482,12 +579,19 @@ private:
         const CGFloat radius = layer.cornerRadius();
         const auto backdrop = view ? backdropLook(*view) : std::nullopt;
 
-        if (backdrop)
-            drawBlur(bounds, radius, backdrop->blurRadius, alpha);
-        if (isVisible(layer.backgroundColor(), alpha))
-            fillRoundedRect(c, bounds, radius, *layer.backgroundColor(), alpha);
-        if (backdrop && backdrop->tint.alpha * backdrop->tintAlpha > 0)
-            fillRoundedRect(c, bounds, radius, backdrop->tint, backdrop->tintAlpha * alpha);
+        const bool background = isVisible(layer.backgroundColor(), alpha);
+        const bool tints = backdrop && backdrop->tint.alpha * backdrop->tintAlpha > 0;
+        bool tinted = false;
+        if (backdrop) {
+            // The tint goes on straight after the blur unless a background lies between them.
+            const std::uint32_t tint =
+                tints && !background ? cairoPixel(backdrop->tint, backdrop->tintAlpha * alpha) : 0;
+            tinted = drawBlur(bounds, radius, backdrop->blurRadius, alpha, tint) && tint;
+        }
+        if (background)
+            fill(bounds, radius, *layer.backgroundColor(), alpha);
+        if (tints && !tinted)
+            fill(bounds, radius, backdrop->tint, backdrop->tintAlpha * alpha);
 
         cairo_save(c);
         if (layer.masksToBounds() || (view && view->clipsToBounds())) {

@@ -6,6 +6,7 @@
 #include "uikit/geometry.h"
 
 #include <cairo.h>
+#include <cstdint>
 
 class CAGradientLayer;
 class CAShapeLayer;
@@ -25,6 +26,9 @@ void appendRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius);
 
 void setSourceColor(cairo_t* cr, const CGColor& color, double alpha);
 void setSourceColor(cairo_t* cr, const UIColor& color, double alpha);
+// The premultiplied ARGB32 pixel Cairo fills with for the colour at that opacity (channels and
+// opacity kept within 0 ... 1), so that code writing pixels itself matches Cairo's fills.
+std::uint32_t cairoPixel(const CGColor& color, double alpha);
 // Whether a colour would leave a visible mark at that opacity.
 bool isVisible(const CGColorRef& color, double alpha);
 
