@@ -21,8 +21,10 @@ namespace {
 
 // Sums of a box of at most 255 × (2 × 127 + 1) fit 16 bits, which halves the work per lane.
 constexpr int kMaxRadius = 127;
-// From this radius on the blur runs at half resolution; below it halving would show.
+// From these radii on the blur runs at half and at a quarter of the resolution; below them the
+// coarser grid would show.
 constexpr int kHalfResolutionRadius = 6;
+constexpr int kQuarterResolutionRadius = 8;
 
 using Radii = std::array<int, 3>;
 
@@ -253,15 +255,17 @@ void copyRows(const std::uint8_t* in, std::size_t inStride, std::uint8_t* out, s
         std::memmove(out + y * outStride, in + y * inStride, static_cast<std::size_t>(width) * 4);
 }
 
-// The box radii at half resolution whose three passes spread as far as three passes of `radius`
-// at full resolution. A box pass of radius r has a variance of r(r + 1)/3; halving and scaling
-// back up add about 0.92 full-resolution pixels² of their own (a 2-pixel box and a 4-pixel tent).
-Radii halfResolutionRadii(int radius)
+// The box radii at 1/factor resolution whose three passes spread as far as three passes of
+// `radius` at full resolution. A box pass of radius r has a variance of r(r + 1)/3; averaging
+// factor × factor squares and scaling back up add (factor² − 1)/12 + factor²/6 full-resolution
+// pixels² of their own (a box of `factor` pixels and a tent twice as wide).
+Radii reducedRadii(int radius, int factor)
 {
-    const double target = (radius * (radius + 1.0) - 0.92) / 4;
+    const double f2 = double(factor) * factor;
+    const double target = (radius * (radius + 1.0) - (f2 - 1) / 12 - f2 / 6) / f2;
     Radii best{1, 1, 1};
     double bestError = HUGE_VAL;
-    for (int k = 1; k <= kMaxRadius / 2; ++k)
+    for (int k = 1; k <= kMaxRadius / factor; ++k)
         for (int n = 0; n < 3; ++n) {
             // n passes of radius k + 1, the others of k
             const double variance = ((3 - n) * k * (k + 1.0) + n * (k + 1.0) * (k + 2)) / 3;
@@ -309,26 +313,44 @@ void halve(const std::uint8_t* in, int width, int height, std::size_t stride, st
     }
 }
 
-// One full row from two widened rows (see DoubleUp): (3 × near + far + 8) / 16 in each lane,
-// with the tint (0 for none) laid over as layOverPixels lays it.
-using MixRow = void (*)(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels,
-                        std::uint32_t tint);
+// How one full row mixes two widened rows: (near × nearWeight + far × farWeight + half) >>
+// shift in each lane.
+struct RowMix {
+    std::uint16_t nearWeight = 0, farWeight = 0;
+    int shift = 0;
+};
 
-void mixRow(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels,
+// One full row from two widened rows (see ScaleUp), with the tint (0 for none) laid over as
+// layOverPixels lays it.
+using MixRow = void (*)(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels,
+                        RowMix mix, std::uint32_t tint);
+
+void mixRow(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint8_t* out, int pixels, RowMix mix,
             std::uint32_t tint)
 {
     const std::size_t lanes = static_cast<std::size_t>(pixels) * 4;
+    const int half = 1 << (mix.shift - 1);
     for (std::size_t k = 0; k < lanes; ++k)
-        out[k] = static_cast<std::uint8_t>((3 * nearRow[k] + farRow[k] + 8) >> 4);
+        out[k] = static_cast<std::uint8_t>((nearRow[k] * mix.nearWeight + farRow[k] * mix.farWeight + half) >> mix.shift);
     if (tint)
         layOverPixels(out, pixels, tint);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target("avx2"))) inline __m256i mixed256(__m256i nearLanes, __m256i farLanes)
+struct MixLanes {
+    const std::uint16_t *nearRow, *farRow;
+    std::uint8_t* out;
+    __m256i nearWeight, farWeight, half;
+    __m128i shift;
+    __m256i keeps, colour;
+    bool tinted;
+};
+
+__attribute__((target("avx2"))) inline __m256i mixed256(const MixLanes& r, __m256i nearLanes, __m256i farLanes)
 {
-    const __m256i triple = _mm256_add_epi16(nearLanes, _mm256_add_epi16(nearLanes, nearLanes));
-    return _mm256_srli_epi16(_mm256_add_epi16(triple, _mm256_add_epi16(farLanes, _mm256_set1_epi16(8))), 4);
+    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(nearLanes, r.nearWeight),
+                                         _mm256_mullo_epi16(farLanes, r.farWeight));
+    return _mm256_srl_epi16(_mm256_add_epi16(sum, r.half), r.shift);
 }
 
 // lane × keep / 255, rounded as layOverPixels rounds it.
@@ -338,19 +360,12 @@ __attribute__((target("avx2"))) inline __m256i kept256(__m256i lanes, __m256i ke
     return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
 }
 
-struct MixLanes {
-    const std::uint16_t *nearRow, *farRow;
-    std::uint8_t* out;
-    __m256i keeps, colour;
-    bool tinted;
-};
-
 // Eight pixels from lane k on (or those the masks admit).
 __attribute__((target("avx2"))) inline void mixStep256(const MixLanes& r, std::size_t k, __m256i low, __m256i high,
                                                        __m256i pixels, bool whole)
 {
-    __m256i lo = mixed256(load(r.nearRow + k, low, whole), load(r.farRow + k, low, whole));
-    __m256i hi = mixed256(load(r.nearRow + k + 16, high, whole), load(r.farRow + k + 16, high, whole));
+    __m256i lo = mixed256(r, load(r.nearRow + k, low, whole), load(r.farRow + k, low, whole));
+    __m256i hi = mixed256(r, load(r.nearRow + k + 16, high, whole), load(r.farRow + k + 16, high, whole));
     if (r.tinted) {
         lo = kept256(lo, r.keeps);
         hi = kept256(hi, r.keeps);
@@ -363,12 +378,19 @@ __attribute__((target("avx2"))) inline void mixStep256(const MixLanes& r, std::s
 
 // Eight pixels at a time; a shorter last part through masked loads and stores.
 __attribute__((target("avx2"))) void mixRowAvx2(const std::uint16_t* nearRow, const std::uint16_t* farRow,
-                                                std::uint8_t* out, int pixels, std::uint32_t tint)
+                                                std::uint8_t* out, int pixels, RowMix mix, std::uint32_t tint)
 {
-    const __m256i keeps = _mm256_set1_epi16(static_cast<short>(255 - (tint >> 24)));
-    const __m256i colour = _mm256_set1_epi32(static_cast<int>(tint));
+    const MixLanes row{nearRow,
+                       farRow,
+                       out,
+                       _mm256_set1_epi16(static_cast<short>(mix.nearWeight)),
+                       _mm256_set1_epi16(static_cast<short>(mix.farWeight)),
+                       _mm256_set1_epi16(static_cast<short>(1 << (mix.shift - 1))),
+                       _mm_cvtsi32_si128(mix.shift),
+                       _mm256_set1_epi16(static_cast<short>(255 - (tint >> 24))),
+                       _mm256_set1_epi32(static_cast<int>(tint)),
+                       tint != 0};
     const __m256i all = _mm256_set1_epi32(-1);
-    const MixLanes row{nearRow, farRow, out, keeps, colour, tint != 0};
     int i = 0;
     for (; i + 8 <= pixels; i += 8)
         mixStep256(row, static_cast<std::size_t>(i) * 4, all, all, all, true);
@@ -390,43 +412,60 @@ MixRow chosenMixRow()
     return mixRow;
 }
 
-// Scaling a half-resolution block back up to full resolution, smoothly: each full pixel mixes
-// the nearest half pixel and its next neighbour towards it, 3 : 1, along each direction (9 : 3 :
-// 3 : 1 in all), with the block's edges repeated. Rows are widened first, once per half row, into
-// 16-bit lanes for the full columns from `first` on; each full row then mixes two of them.
-class DoubleUp {
+// Scaling a block at 1/factor resolution (factor 2 or 4) back up to full resolution, smoothly:
+// along each direction a full pixel mixes the small pixel it lies in with the neighbour on its
+// side, by distance (3 : 1 for halves; 5 : 3 and 7 : 1 for quarters), with the block's edges
+// repeated. Small rows are widened first, once each, into 16-bit lanes for the full columns from
+// `firstColumn` on; each full row then mixes two of them.
+class ScaleUp {
 public:
-    DoubleUp(const std::uint32_t* half, int halfWidth, int halfHeight, int firstColumn, int columns, Scratch& s)
-        : half_(half), halfWidth_(halfWidth), halfHeight_(halfHeight), s_(s)
+    ScaleUp(const std::uint32_t* small, int smallWidth, int smallHeight, int factor, int firstColumn, int columns,
+            Scratch& s)
+        : small_(small), smallWidth_(smallWidth), smallHeight_(smallHeight), factor_(factor), s_(s)
     {
-        firstHalf_ = firstColumn / 2;
-        lastHalf_ = (firstColumn + columns - 1) / 2;
-        offset_ = static_cast<std::size_t>(firstColumn - 2 * firstHalf_) * 4;
+        first_ = firstColumn / factor;
+        last_ = (firstColumn + columns - 1) / factor;
+        offset_ = static_cast<std::size_t>(firstColumn - factor * first_) * 4;
         for (auto& row : s_.wide)
-            sized(row, static_cast<std::size_t>(lastHalf_ - firstHalf_ + 2) * 8);
+            sized(row, static_cast<std::size_t>(last_ - first_ + 2) * factor * 4);
         s_.wideRow.fill(-1);
-        // The half row with one pixel repeated on the left and two on the right.
-        sized(s_.halfRow, static_cast<std::size_t>(halfWidth) + 3);
+        // The small row with one pixel repeated on the left and two on the right.
+        sized(s_.halfRow, static_cast<std::size_t>(smallWidth) + 3);
     }
 
     // Full row y (in block pixels) as `columns` pixels at out, with the tint laid over.
     void row(int y, std::uint8_t* out, int columns, std::uint32_t tint)
     {
-        const int j = y / 2;
-        const int neighbour = std::clamp(y % 2 ? j + 1 : j - 1, 0, halfHeight_ - 1);
-        const std::uint16_t* nearRow = widened(j) + offset_;
-        const std::uint16_t* farRow = widened(neighbour) + offset_;
         static const MixRow mixRow = chosenMixRow();
-        mixRow(nearRow, farRow, out, columns, tint);
+        const int j = y / factor_, phase = y % factor_;
+        const Weights w = weights(phase);
+        const int neighbour = std::clamp(j + w.side, 0, smallHeight_ - 1);
+        // Weights out of 2 × factor along each direction: the mix divides by their product.
+        const RowMix mix{w.nearWeight, w.farWeight, factor_ == 2 ? 4 : 6};
+        mixRow(widened(j) + offset_, widened(neighbour) + offset_, out, columns, mix, tint);
     }
 
 private:
+    struct Weights {
+        std::uint16_t nearWeight, farWeight;
+        int side;
+    };
+
+    // The full pixel at `phase` within its small pixel lies (2 × phase + 1 − factor) / (2 × factor)
+    // of a small pixel from the small pixel's centre.
+    Weights weights(int phase) const
+    {
+        const int offset = 2 * phase + 1 - factor_;
+        const int far = std::abs(offset);
+        return {static_cast<std::uint16_t>(2 * factor_ - far), static_cast<std::uint16_t>(far), offset < 0 ? -1 : 1};
+    }
+
     const std::uint16_t* widened(int j)
     {
         for (int i = 0; i < 3; ++i)
             if (s_.wideRow[i] == j)
                 return s_.wide[i].data();
-        // The slot of a row the mixing no longer needs: rows come in order, two per half row.
+        // The slot of a row the mixing no longer needs: rows come in order.
         int slot = 0;
         for (int i = 1; i < 3; ++i)
             if (s_.wideRow[i] < s_.wideRow[slot])
@@ -439,39 +478,50 @@ private:
     void widen(int j, std::uint16_t* wide)
     {
         std::uint32_t* padded = s_.halfRow.data() + 1;
-        std::memcpy(padded, half_ + static_cast<std::size_t>(j) * halfWidth_, static_cast<std::size_t>(halfWidth_) * 4);
+        std::memcpy(padded, small_ + static_cast<std::size_t>(j) * smallWidth_,
+                    static_cast<std::size_t>(smallWidth_) * 4);
         padded[-1] = padded[0];
-        padded[halfWidth_] = padded[halfWidth_ + 1] = padded[halfWidth_ - 1];
-        int i = firstHalf_;
+        padded[smallWidth_] = padded[smallWidth_ + 1] = padded[smallWidth_ - 1];
+        const std::size_t lanesPerSmall = static_cast<std::size_t>(factor_) * 4;
 #if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
         auto pair = [&](int at) {
             return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(padded + at)), zero);
         };
-        // Two half pixels make four full ones: the even ones lean left, the odd ones right.
-        for (; i <= lastHalf_; i += 2) {
+        // Two small pixels at a time; each phase gives one full pixel of each.
+        for (int i = first_; i <= last_; i += 2) {
             const __m128i left = pair(i - 1), mid = pair(i), right = pair(i + 1);
-            const __m128i triple = _mm_add_epi16(mid, _mm_add_epi16(mid, mid));
-            const __m128i even = _mm_add_epi16(triple, left), odd = _mm_add_epi16(triple, right);
-            std::uint16_t* at = wide + static_cast<std::size_t>(i - firstHalf_) * 8;
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_unpacklo_epi64(even, odd));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(at + 8), _mm_unpackhi_epi64(even, odd));
+            std::uint16_t* at = wide + static_cast<std::size_t>(i - first_) * lanesPerSmall;
+            for (int phase = 0; phase < factor_; phase += 2) {
+                const Weights a = weights(phase), b = weights(phase + 1);
+                const auto mixed = [&](const Weights& w) {
+                    return _mm_add_epi16(_mm_mullo_epi16(mid, _mm_set1_epi16(static_cast<short>(w.nearWeight))),
+                                         _mm_mullo_epi16(w.side < 0 ? left : right,
+                                                         _mm_set1_epi16(static_cast<short>(w.farWeight))));
+                };
+                const __m128i first = mixed(a), second = mixed(b);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(at + phase * 4), _mm_unpacklo_epi64(first, second));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(at + lanesPerSmall + phase * 4),
+                                 _mm_unpackhi_epi64(first, second));
+            }
         }
 #else
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(padded);
-        for (; i <= lastHalf_; ++i)
-            for (int c = 0; c < 4; ++c) {
-                const int mid = 3 * bytes[4 * i + c];
-                std::uint16_t* at = wide + static_cast<std::size_t>(i - firstHalf_) * 8;
-                at[c] = static_cast<std::uint16_t>(mid + bytes[4 * i - 4 + c]);
-                at[4 + c] = static_cast<std::uint16_t>(mid + bytes[4 * i + 4 + c]);
+        for (int i = first_; i <= last_; ++i) {
+            std::uint16_t* at = wide + static_cast<std::size_t>(i - first_) * lanesPerSmall;
+            for (int phase = 0; phase < factor_; ++phase) {
+                const Weights w = weights(phase);
+                for (int c = 0; c < 4; ++c)
+                    at[phase * 4 + c] = static_cast<std::uint16_t>(w.nearWeight * bytes[4 * i + c] +
+                                                                   w.farWeight * bytes[4 * (i + w.side) + c]);
             }
+        }
 #endif
     }
 
-    const std::uint32_t* half_;
-    int halfWidth_, halfHeight_;
-    int firstHalf_ = 0, lastHalf_ = 0;
+    const std::uint32_t* small_;
+    int smallWidth_, smallHeight_, factor_;
+    int first_ = 0, last_ = 0;
     std::size_t offset_ = 0;
     Scratch& s_;
 };
@@ -544,14 +594,20 @@ bool blurArea(const PixelBlock& source, PixelRect area, int radius, std::uint8_t
         tintRows();
         return true;
     }
-    const int halfWidth = (sampled.width + 1) / 2, halfHeight = (sampled.height + 1) / 2;
-    const std::size_t count = static_cast<std::size_t>(halfWidth) * halfHeight;
-    std::uint32_t* a = sized(s.a, count);
-    std::uint32_t* b = sized(s.b, count);
-    halve(sampledPixels, sampled.width, sampled.height, stride, a);
-    blurTransposed(a, b, halfWidth, halfHeight, halfResolutionRadii(radius), s);
-    transpose(b, halfHeight, halfWidth, static_cast<std::size_t>(halfHeight), a, static_cast<std::size_t>(halfWidth));
-    DoubleUp up(a, halfWidth, halfHeight, inner.x, inner.width, s);
+    // Larger radii are blurred at a quarter of the resolution, the middle ones at half.
+    const int factor = radius >= kQuarterResolutionRadius ? 4 : 2;
+    int width = (sampled.width + 1) / 2, height = (sampled.height + 1) / 2;
+    std::uint32_t* small = sized(s.a, static_cast<std::size_t>(width) * height + 8);
+    std::uint32_t* spare = sized(s.b, static_cast<std::size_t>(width) * height + 8);
+    halve(sampledPixels, sampled.width, sampled.height, stride, small);
+    if (factor == 4) {
+        halve(reinterpret_cast<const std::uint8_t*>(small), width, height, static_cast<std::size_t>(width) * 4, spare);
+        width = (width + 1) / 2, height = (height + 1) / 2;
+        std::swap(small, spare);
+    }
+    blurTransposed(small, spare, width, height, reducedRadii(radius, factor), s);
+    transpose(spare, height, width, static_cast<std::size_t>(height), small, static_cast<std::size_t>(width));
+    ScaleUp up(small, width, height, factor, inner.x, inner.width, s);
     for (int y = 0; y < inner.height; ++y)
         up.row(inner.y + y, out + static_cast<std::size_t>(y) * outStride, inner.width, tint);
     return true;

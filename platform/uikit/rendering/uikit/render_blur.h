@@ -33,8 +33,9 @@ struct PixelBlock {
 // Blurs `area` of the block with `radius` pixels and writes the result (area.width ×
 // area.height pixels) to `out`, which may be the area itself. What is sampled is `area` grown
 // by the radius, within the block: beyond that the edge pixels repeat. Radii of 6 pixels and
-// more are blurred at half resolution and scaled back up smoothly: the same spread as
-// boxBlur's to within a few percent, for a quarter of the work. A `tint` (a premultiplied
+// more are blurred at half resolution, 8 and more at a quarter, and scaled back up smoothly:
+// the same spread as boxBlur's to within about 5%, a few levels apart at most, for a fraction
+// of the work. A `tint` (a premultiplied
 // ARGB32 pixel; 0 for none) is laid over the result as Cairo would fill over it, which saves
 // a pass over the pixels. False (nothing written) when the area is empty or not wholly inside
 // the block.
