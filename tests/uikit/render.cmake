@@ -1,6 +1,7 @@
 # The renderer's tests; the fixture tests run the render_fixture tool on tests/uikit/fixtures.
 vantorel_test(uikit_render_tests
   ${CMAKE_CURRENT_LIST_DIR}/render_blur_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/render_fast_paths_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/render_view_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/render_fixture_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/render_pixels.cpp

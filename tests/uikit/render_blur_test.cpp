@@ -1,10 +1,13 @@
 #include "uikit/render_blend_mode.h"
 #include "uikit/render_blur.h"
+#include "uikit/render_paint.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 using uikit::blurredCopy;
@@ -45,6 +48,27 @@ int blueOf(cairo_surface_t* s, int x, int y)
 {
     const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
     return static_cast<int>(reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFF);
+}
+
+// A busy premultiplied picture: translucent discs of many colours over stripes, so that every
+// frequency and both opaque and translucent pixels are there.
+cairo_surface_t* busyPicture(int width, int height)
+{
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(s);
+    for (int x = 0; x < width; x += 6) {
+        cairo_set_source_rgba(cr, 0.9, 0.8, 0.2, 0.7);
+        cairo_rectangle(cr, x, 0, 3, height);
+        cairo_fill(cr);
+    }
+    for (int i = 0; i < 30; ++i) {
+        cairo_set_source_rgba(cr, (i % 3) / 2.0, (i % 5) / 4.0, (i % 7) / 6.0, 0.3 + (i % 4) * 0.2);
+        cairo_arc(cr, (i * 53) % width, (i * 97) % height, 6 + (i % 5) * 7, 0, 6.3);
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(s);
+    return s;
 }
 
 } // namespace
@@ -153,6 +177,97 @@ TEST(RenderBlur, CopyBlursOnlyTheAreaAndSamplesJustAroundIt)
     EXPECT_EQ(blurredCopy(a8, {0, 0, 10, 10}, 2), nullptr) << "only ARGB32 pixels are blurred";
     cairo_surface_destroy(a8);
     cairo_surface_destroy(source);
+}
+
+TEST(RenderBlur, ReducedResolutionBlurMatchesTheFullBlur)
+{
+    // Radii below 6 run at full resolution, 6 and 7 at half, from 8 on at a quarter: each stays
+    // within a few levels of three full-resolution box passes, and keeps colours premultiplied.
+    constexpr int kWidth = 200, kHeight = 160;
+    cairo_surface_t* picture = busyPicture(kWidth, kHeight);
+    const uikit::PixelBlock block{cairo_image_surface_get_data(picture), kWidth, kHeight,
+                                  cairo_image_surface_get_stride(picture)};
+    for (int radius : {3, 6, 7, 8, 13, 40}) {
+        SCOPED_TRACE(radius);
+        const PixelRect area{50, 40, 97, 61};
+        // The full blur of what blurArea samples: the area grown by the radius.
+        const PixelRect sampled = uikit::intersect(uikit::expand(area, radius), {0, 0, kWidth, kHeight});
+        Block full(sampled.width, sampled.height);
+        for (int y = 0; y < sampled.height; ++y)
+            for (int x = 0; x < sampled.width; ++x)
+                full.at(x, y) = reinterpret_cast<const std::uint32_t*>(
+                    block.pixels + (sampled.y + y) * block.stride)[sampled.x + x];
+        full.blur(radius);
+
+        Block fast(area.width, area.height);
+        ASSERT_TRUE(uikit::blurArea(block, area, radius, reinterpret_cast<std::uint8_t*>(fast.pixels.data()),
+                                    area.width * 4));
+        int worst = 0, innerWorst = 0;
+        long total = 0;
+        for (int y = 0; y < area.height; ++y)
+            for (int x = 0; x < area.width; ++x) {
+                const std::uint32_t a = fast.at(x, y), b = full.at(x + area.x - sampled.x, y + area.y - sampled.y);
+                const bool inner = x >= radius && y >= radius && x < area.width - radius && y < area.height - radius;
+                int& bound = inner ? innerWorst : worst;
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int d = std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+                    bound = std::max(bound, d);
+                    total += d;
+                }
+                for (int shift = 0; shift < 24; shift += 8)
+                    ASSERT_LE((a >> shift) & 0xFF, a >> 24) << "premultiplied colour never exceeds alpha";
+            }
+        // Both repeat the sampled block's edges, each on its own grid: near the area's edges, where
+        // that weighs in, a few levels more.
+        EXPECT_LE(innerWorst, 4);
+        EXPECT_LE(worst, 10);
+        EXPECT_LT(static_cast<double>(total) / (area.width * area.height * 4), 1.0);
+    }
+    cairo_surface_destroy(picture);
+}
+
+TEST(RenderBlur, BlursInPlaceAndLaysTheTintOverAsCairoWould)
+{
+    constexpr int kWidth = 120, kHeight = 90;
+    const PixelRect area{10, 20, 83, 45};
+    for (int radius : {2, 6, 9}) {
+        SCOPED_TRACE(radius);
+        cairo_surface_t* picture = busyPicture(kWidth, kHeight);
+        auto* data = cairo_image_surface_get_data(picture);
+        const int stride = cairo_image_surface_get_stride(picture);
+        const uikit::PixelBlock block{data, kWidth, kHeight, stride};
+
+        // The blur into a separate block, then a tint filled over it by Cairo ...
+        cairo_surface_t* expected = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, area.width, area.height);
+        ASSERT_TRUE(uikit::blurArea(block, area, radius, cairo_image_surface_get_data(expected),
+                                    cairo_image_surface_get_stride(expected)));
+        cairo_surface_mark_dirty(expected);
+        cairo_t* cr = cairo_create(expected);
+        cairo_set_source_rgba(cr, 0.1, 0.5, 0.9, 0.37);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(expected);
+
+        // ... equals the blur written over the area itself with the tint laid over in passing.
+        std::uint8_t* areaPixels = data + area.y * stride + area.x * 4;
+        ASSERT_TRUE(uikit::blurArea(block, area, radius, areaPixels, stride,
+                                    uikit::cairoPixel({0.1, 0.5, 0.9, 1}, 0.37)));
+        for (int y = 0; y < area.height; ++y)
+            ASSERT_EQ(std::memcmp(areaPixels + y * stride,
+                                  cairo_image_surface_get_data(expected) + y * cairo_image_surface_get_stride(expected),
+                                  area.width * 4),
+                      0)
+                << "row " << y;
+        cairo_surface_destroy(expected);
+        cairo_surface_destroy(picture);
+    }
+    // Areas not wholly inside the block are refused, nothing written.
+    std::vector<std::uint32_t> pixels(16 * 16, 0x80402010u);
+    const uikit::PixelBlock small{reinterpret_cast<std::uint8_t*>(pixels.data()), 16, 16, 64};
+    std::vector<std::uint32_t> out(16 * 16, 0);
+    for (const PixelRect bad : {PixelRect{-1, 0, 4, 4}, PixelRect{10, 10, 7, 2}, PixelRect{0, 0, 0, 5}})
+        EXPECT_FALSE(uikit::blurArea(small, bad, 8, reinterpret_cast<std::uint8_t*>(out.data()), 64));
+    EXPECT_EQ(out[0], 0u);
 }
 
 TEST(RenderCompositingFilter, NamesMapToCairoOperators)
