@@ -277,40 +277,85 @@ Radii reducedRadii(int radius, int factor)
     return best;
 }
 
+// One row of 2 × 2 averages from two rows of `width` pixels, from output pixel `from` on; an
+// odd last column pairs with itself.
+using HalveRow = void (*)(const std::uint8_t* r0, const std::uint8_t* r1, int width, std::uint8_t* out, int from);
+
+void halveRow(const std::uint8_t* r0, const std::uint8_t* r1, int width, std::uint8_t* out, int from)
+{
+    const int halfWidth = (width + 1) / 2;
+    int i = from;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), two = _mm_set1_epi16(2);
+    // Two squares from four pixels of each row: the pairs' sums, then the sums of the pairs.
+    auto squares = [&](const std::uint8_t* p0, const std::uint8_t* p1) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p1));
+        const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
+        const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
+        const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi));
+        return _mm_srli_epi16(_mm_add_epi16(sum, two), 2);
+    };
+    for (; 2 * i + 8 <= width; i += 4) {
+        const __m128i first = squares(r0 + 8 * i, r1 + 8 * i);
+        const __m128i second = squares(r0 + 8 * i + 16, r1 + 8 * i + 16);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_packus_epi16(first, second));
+    }
+#endif
+    for (; i < halfWidth; ++i) {
+        const int x0 = 2 * i, x1 = std::min(2 * i + 1, width - 1);
+        for (int c = 0; c < 4; ++c)
+            out[4 * i + c] = static_cast<std::uint8_t>(
+                (r0[4 * x0 + c] + r0[4 * x1 + c] + r1[4 * x0 + c] + r1[4 * x1 + c] + 2) >> 2);
+    }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four squares from eight pixels of each row (two in each 128-bit half).
+__attribute__((target("avx2"))) inline __m256i squares256(const std::uint8_t* p0, const std::uint8_t* p1)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p0));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p1));
+    const __m256i lo = _mm256_add_epi16(_mm256_unpacklo_epi8(a, zero), _mm256_unpacklo_epi8(b, zero));
+    const __m256i hi = _mm256_add_epi16(_mm256_unpackhi_epi8(a, zero), _mm256_unpackhi_epi8(b, zero));
+    const __m256i sum = _mm256_add_epi16(_mm256_unpacklo_epi64(lo, hi), _mm256_unpackhi_epi64(lo, hi));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(2)), 2);
+}
+
+// Eight squares at a time; the pack interleaves the 128-bit halves, the permute restores the order.
+__attribute__((target("avx2"))) void halveRowAvx2(const std::uint8_t* r0, const std::uint8_t* r1, int width,
+                                                  std::uint8_t* out, int from)
+{
+    int i = from;
+    for (; 2 * i + 16 <= width; i += 8) {
+        const __m256i first = squares256(r0 + 8 * i, r1 + 8 * i);
+        const __m256i second = squares256(r0 + 8 * i + 32, r1 + 8 * i + 32);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * i),
+                            _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8));
+    }
+    halveRow(r0, r1, width, out, i);
+}
+#endif
+
+HalveRow chosenHalveRow()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2"))
+        return halveRowAvx2;
+#endif
+    return halveRow;
+}
+
 // Averages each 2 × 2 square of the block into one pixel of `half` ((w + 1)/2 × (h + 1)/2
 // pixels); an odd last column or row pairs with itself.
 void halve(const std::uint8_t* in, int width, int height, std::size_t stride, std::uint32_t* half)
 {
+    static const HalveRow row = chosenHalveRow();
     const int halfWidth = (width + 1) / 2, halfHeight = (height + 1) / 2;
-    for (int j = 0; j < halfHeight; ++j) {
-        const std::uint8_t* r0 = in + 2 * j * stride;
-        const std::uint8_t* r1 = in + std::min(2 * j + 1, height - 1) * stride;
-        auto* out = reinterpret_cast<std::uint8_t*>(half + static_cast<std::size_t>(j) * halfWidth);
-        int i = 0;
-#if defined(__SSE2__)
-        const __m128i zero = _mm_setzero_si128(), two = _mm_set1_epi16(2);
-        // Four squares of two rows at a time.
-        auto squares = [&](const std::uint8_t* p0, const std::uint8_t* p1) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p1));
-            const __m128i lo = _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
-            const __m128i hi = _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
-            const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi));
-            return _mm_srli_epi16(_mm_add_epi16(sum, two), 2);
-        };
-        for (; 2 * i + 8 <= width; i += 4) {
-            const __m128i first = squares(r0 + 8 * i, r1 + 8 * i);
-            const __m128i second = squares(r0 + 8 * i + 16, r1 + 8 * i + 16);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_packus_epi16(first, second));
-        }
-#endif
-        for (; i < halfWidth; ++i) {
-            const int x0 = 2 * i, x1 = std::min(2 * i + 1, width - 1);
-            for (int c = 0; c < 4; ++c)
-                out[4 * i + c] = static_cast<std::uint8_t>(
-                    (r0[4 * x0 + c] + r0[4 * x1 + c] + r1[4 * x0 + c] + r1[4 * x1 + c] + 2) >> 2);
-        }
-    }
+    for (int j = 0; j < halfHeight; ++j)
+        row(in + 2 * j * stride, in + std::min(2 * j + 1, height - 1) * stride, width,
+            reinterpret_cast<std::uint8_t*>(half + static_cast<std::size_t>(j) * halfWidth), 0);
 }
 
 // How one full row mixes two widened rows: (near × nearWeight + far × farWeight + half) >>

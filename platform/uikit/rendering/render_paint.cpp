@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace uikit {
 
@@ -71,6 +72,92 @@ void fillRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, const CGColor& co
     appendRoundedRect(cr, rect, radius);
     setSourceColor(cr, color, alpha);
     cairo_fill(cr);
+}
+
+namespace {
+
+// What the coverage of a rounded rectangle's end depends on, in device pixels.
+struct EndKey {
+    int width = 0, rows = 0;
+    double radiusX = 0, radiusY = 0;
+    bool top = false;
+    bool operator==(const EndKey&) const = default;
+};
+
+struct KeptEnd {
+    EndKey key;
+    cairo_surface_t* mask = nullptr;
+};
+
+struct KeptEnds {
+    std::vector<KeptEnd> entries;
+    ~KeptEnds() { clear(); }
+    void clear()
+    {
+        for (auto& entry : entries)
+            cairo_surface_destroy(entry.mask);
+        entries.clear();
+    }
+};
+
+} // namespace
+
+void fillRoundedEnd(cairo_t* cr, CGRect rect, CGFloat radius, int rows, bool top, const CGColor& color,
+                    double alpha)
+{
+    constexpr std::size_t kKept = 64;
+    static thread_local KeptEnds kept;
+    const CGFloat r = clampedCornerRadius(rect, radius);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    double x0 = rect.origin.x, y0 = rect.origin.y, x1 = CGRectGetMaxX(rect), y1 = CGRectGetMaxY(rect);
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    const int left = static_cast<int>(std::lround(x0)), width = static_cast<int>(std::lround(x1)) - left;
+    const int firstRow = top ? static_cast<int>(std::lround(y0)) : static_cast<int>(std::lround(y1)) - rows;
+    if (width <= 0 || rows <= 0)
+        return;
+    const EndKey key{width, rows, r * m.xx, r * m.yy, top};
+    cairo_surface_t* mask = nullptr;
+    for (const auto& entry : kept.entries)
+        if (entry.key == key)
+            mask = entry.mask;
+    if (!mask) {
+        // The outline with the same arcs as appendRoundedRect's, closed straight across, drawn with
+        // the end's first row at the mask's top.
+        mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, rows);
+        cairo_t* mcr = cairo_create(mask);
+        cairo_matrix_t moved = m;
+        moved.x0 -= left;
+        moved.y0 -= firstRow;
+        cairo_set_matrix(mcr, &moved);
+        const CGFloat x = rect.origin.x, y = rect.origin.y, w = rect.size.width, h = rect.size.height;
+        const CGFloat depth = rows / m.yy;
+        constexpr double pi = std::numbers::pi;
+        cairo_new_sub_path(mcr);
+        if (top) {
+            cairo_arc(mcr, x + w - r, y + r, r, -pi / 2, 0);
+            cairo_line_to(mcr, x + w, y + depth);
+            cairo_line_to(mcr, x, y + depth);
+            cairo_arc(mcr, x + r, y + r, r, pi, 3 * pi / 2);
+        } else {
+            cairo_move_to(mcr, x + w, y + h - depth);
+            cairo_arc(mcr, x + w - r, y + h - r, r, 0, pi / 2);
+            cairo_arc(mcr, x + r, y + h - r, r, pi / 2, pi);
+            cairo_line_to(mcr, x, y + h - depth);
+        }
+        cairo_close_path(mcr);
+        cairo_fill(mcr);
+        cairo_destroy(mcr);
+        if (kept.entries.size() >= kKept)
+            kept.clear();
+        kept.entries.push_back({key, mask});
+    }
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    setSourceColor(cr, color, alpha);
+    cairo_mask_surface(cr, mask, left, firstRow);
+    cairo_restore(cr);
 }
 
 void strokeBorder(cairo_t* cr, CGRect rect, CGFloat radius, CGFloat width, const CGColor& color, double alpha)

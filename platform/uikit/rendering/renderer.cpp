@@ -428,8 +428,9 @@ private:
         return {r.x - at.x, r.y - at.y, r.width, r.height};
     }
 
-    // Fills the (rounded) bounds with a colour: straight into the level's pixels when the fill
-    // covers whole pixels only, through Cairo otherwise. The pixels come out the same.
+    // Fills the (rounded) bounds with a colour. Where the fill covers whole pixels only, the
+    // pixels are written straight into the level; with rounded corners that is every row clear
+    // of the corners, and the corners' rows go through Cairo. The pixels come out the same.
     void fill(CGRect bounds, CGFloat cornerRadius, const CGColor& color, double alpha)
     {
         if (!isDrawable(bounds) || CGRectIsEmpty(bounds))
@@ -438,11 +439,37 @@ private:
         const PixelRect area = intersect(canvasRect(bounds), clipExtents());
         if (area.empty())
             return;
-        if (cairo_get_operator(level.cr) != CAIRO_OPERATOR_OVER || !coversWholly(bounds, cornerRadius, area)) {
+        cairo_matrix_t m;
+        cairo_get_matrix(level.cr, &m);
+        const CGFloat radius = clampedCornerRadius(bounds, cornerRadius);
+        double top = bounds.origin.y, bottom = CGRectGetMaxY(bounds), unused = 0;
+        cairo_user_to_device(level.cr, &unused, &top);
+        cairo_user_to_device(level.cr, &unused, &bottom);
+        const double limit = 1 << 28;
+        if (cairo_get_operator(level.cr) != CAIRO_OPERATOR_OVER || !(m.xx > 0) || !(m.yy > 0) ||
+            !(std::abs(top) < limit) || !(std::abs(bottom) < limit) || !coversWholly(bounds, 0, area)) {
             fillRoundedRect(level.cr, bounds, cornerRadius, color, alpha);
             return;
         }
-        const PixelRect local = levelRect(area);
+        PixelRect straight = area;
+        if (radius > 0) {
+            // The rows the corners reach, on the canvas, go on through kept masks.
+            const int corner = static_cast<int>(std::ceil(radius * m.yy - 1e-9));
+            const int y0 = static_cast<int>(std::lround(top)) + level.area.y;
+            const int y1 = static_cast<int>(std::lround(bottom)) + level.area.y;
+            if (y1 - y0 < 2 * corner) {
+                fillRoundedRect(level.cr, bounds, cornerRadius, color, alpha);
+                return;
+            }
+            straight = intersect(area, {area.x, y0 + corner, area.width, y1 - y0 - 2 * corner});
+            if (!intersect(area, {area.x, y0, area.width, corner}).empty())
+                fillRoundedEnd(level.cr, bounds, radius, corner, true, color, alpha);
+            if (!intersect(area, {area.x, y1 - corner, area.width, corner}).empty())
+                fillRoundedEnd(level.cr, bounds, radius, corner, false, color, alpha);
+        }
+        if (straight.empty())
+            return;
+        const PixelRect local = levelRect(straight);
         cairo_surface_flush(level.surface);
         layOverRect(cairo_image_surface_get_data(level.surface), cairo_image_surface_get_stride(level.surface), local,
                     cairoPixel(color, alpha));

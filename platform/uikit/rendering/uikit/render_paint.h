@@ -34,6 +34,13 @@ bool isVisible(const CGColorRef& color, double alpha);
 
 // Fills the (rounded) rectangle with a colour.
 void fillRoundedRect(cairo_t* cr, CGRect rect, CGFloat radius, const CGColor& color, double alpha);
+// Fills the `rows` pixel rows (at least the corner radius) at the top or bottom of a rounded
+// rectangle that lies on whole pixels of a context that only scales and moves: the rows its
+// corners reach, as fillRoundedRect fills them to within a level. Cairo works a rounded
+// outline out slowly; its coverage is kept per shape (per thread, the last few dozen) and
+// laid on as a mask.
+void fillRoundedEnd(cairo_t* cr, CGRect rect, CGFloat radius, int rows, bool top, const CGColor& color,
+                    double alpha);
 // A border of the given width inside the (rounded) rectangle.
 void strokeBorder(cairo_t* cr, CGRect rect, CGFloat radius, CGFloat width, const CGColor& color, double alpha);
 
