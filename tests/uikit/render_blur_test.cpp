@@ -210,7 +210,8 @@ TEST(RenderBlur, ReducedResolutionBlurMatchesTheFullBlur)
                 const bool inner = x >= radius && y >= radius && x < area.width - radius && y < area.height - radius;
                 int& bound = inner ? innerWorst : worst;
                 for (int shift = 0; shift < 32; shift += 8) {
-                    const int d = std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+                    const int d = std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                           static_cast<int>((b >> shift) & 0xFF));
                     bound = std::max(bound, d);
                     total += d;
                 }

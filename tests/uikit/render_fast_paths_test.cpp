@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cairo.h>
 #include <cmath>
 #include <cstdint>
@@ -58,14 +59,13 @@ int largestDifference(const UIImage& a, const UIImage& b)
 {
     cairo_surface_flush(a.surface());
     cairo_surface_flush(b.surface());
+    const auto row = [](const UIImage& image, int y) {
+        return cairo_image_surface_get_data(image.surface()) + y * cairo_image_surface_get_stride(image.surface());
+    };
     int worst = 0;
     for (int y = 0; y < a.pixelHeight(); ++y)
-        for (int x = 0; x < a.pixelWidth(); ++x) {
-            const auto* pa = cairo_image_surface_get_data(a.surface()) + y * cairo_image_surface_get_stride(a.surface());
-            const auto* pb = cairo_image_surface_get_data(b.surface()) + y * cairo_image_surface_get_stride(b.surface());
-            for (int c = 0; c < 4; ++c)
-                worst = std::max(worst, std::abs(pa[4 * x + c] - pb[4 * x + c]));
-        }
+        for (int x = 0; x < 4 * a.pixelWidth(); ++x)
+            worst = std::max(worst, std::abs(row(a, y)[x] - row(b, y)[x]));
     return worst;
 }
 
@@ -86,7 +86,8 @@ std::shared_ptr<UIImage> ringImage(int side, double red, double green, double bl
 TEST(RenderFastPaths, FillsWholePixelsExactlyAsCairoDoes)
 {
     const CGColor colours[] = {
-        {1, 1, 1, 0.2}, {0, 0, 0, 0.4}, {0.3, 0.6, 0.9, 1}, {0.8, 0.1, 0.5, 0.003}, {1, 0.5, 0, 0.999}, {0.2, 0.4, 0.6, 0},
+        {1, 1, 1, 0.2},     {0, 0, 0, 0.4},       {0.3, 0.6, 0.9, 1},
+        {0.8, 0.1, 0.5, 0.003}, {1, 0.5, 0, 0.999}, {0.2, 0.4, 0.6, 0},
         {1.5, -0.5, 0.5, 0.7}, // beyond 0 ... 1: kept within
     };
     // Rows of every length around the vector widths, so that the short last parts are covered.
@@ -125,6 +126,7 @@ TEST(RenderFastPaths, ViewBackgroundsMatchCairosFills)
         {CGRectMake(3, 40, 14, 14), 7, 1.0},       {CGRectMake(20.5, 7.5, 33, 21), 4, 0.6},
         {CGRectMake(20.25, 7, 33, 21), 0, 0.6},    {CGRectMake(-10, -20, 50, 60), 12, 0.35},
         {CGRectMake(40, 90, 60, 40), 3.3, 0.8},    {CGRectMake(5, 5, 90, 30), 1e9, 0.5},
+        {CGRectMake(-2000, 60, 4100, 40), 10, 0.3}, {CGRectMake(-3e5, 60, 6e5, 40), 10, 0.3}, // mostly off screen
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.frame.origin.x << "," << c.frame.origin.y << " radius " << c.radius);

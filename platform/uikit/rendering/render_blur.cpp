@@ -72,7 +72,8 @@ __attribute__((target("avx2"))) inline __m256i firstElements(std::size_t n)
 
 __attribute__((target("avx2"))) inline __m256i load(const void* at, __m256i mask, bool whole)
 {
-    return whole ? _mm256_loadu_si256(static_cast<const __m256i*>(at)) : _mm256_maskload_epi32(static_cast<const int*>(at), mask);
+    return whole ? _mm256_loadu_si256(static_cast<const __m256i*>(at))
+                 : _mm256_maskload_epi32(static_cast<const int*>(at), mask);
 }
 
 __attribute__((target("avx2"))) inline void store(void* at, __m256i v, __m256i mask, bool whole)
@@ -217,8 +218,8 @@ void transpose(const std::uint32_t* in, int width, int height, std::size_t inStr
 struct Scratch {
     std::vector<std::uint32_t> a, b;
     std::vector<std::uint16_t> sums;
-    std::vector<std::uint32_t> halfRow;
-    std::array<std::vector<std::uint16_t>, 3> wide; // scaled-up rows, by half-resolution row
+    std::vector<std::uint32_t> smallRow;
+    std::array<std::vector<std::uint16_t>, 3> wide; // widened rows while scaling up (see ScaleUp)
     std::array<int, 3> wideRow{};
 };
 
@@ -376,7 +377,8 @@ void mixRow(const std::uint16_t* nearRow, const std::uint16_t* farRow, std::uint
     const std::size_t lanes = static_cast<std::size_t>(pixels) * 4;
     const int half = 1 << (mix.shift - 1);
     for (std::size_t k = 0; k < lanes; ++k)
-        out[k] = static_cast<std::uint8_t>((nearRow[k] * mix.nearWeight + farRow[k] * mix.farWeight + half) >> mix.shift);
+        out[k] = static_cast<std::uint8_t>((nearRow[k] * mix.nearWeight + farRow[k] * mix.farWeight + half) >>
+                                           mix.shift);
     if (tint)
         layOverPixels(out, pixels, tint);
 }
@@ -475,7 +477,7 @@ public:
             sized(row, static_cast<std::size_t>(last_ - first_ + 2) * factor * 4);
         s_.wideRow.fill(-1);
         // The small row with one pixel repeated on the left and two on the right.
-        sized(s_.halfRow, static_cast<std::size_t>(smallWidth) + 3);
+        sized(s_.smallRow, static_cast<std::size_t>(smallWidth) + 3);
     }
 
     // Full row y (in block pixels) as `columns` pixels at out, with the tint laid over.
@@ -522,7 +524,7 @@ private:
 
     void widen(int j, std::uint16_t* wide)
     {
-        std::uint32_t* padded = s_.halfRow.data() + 1;
+        std::uint32_t* padded = s_.smallRow.data() + 1;
         std::memcpy(padded, small_ + static_cast<std::size_t>(j) * smallWidth_,
                     static_cast<std::size_t>(smallWidth_) * 4);
         padded[-1] = padded[0];

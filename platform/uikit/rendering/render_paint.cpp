@@ -126,6 +126,18 @@ void fillRoundedEnd(cairo_t* cr, CGRect rect, CGFloat radius, int rows, bool top
         // The outline with the same arcs as appendRoundedRect's, closed straight across, drawn with
         // the end's first row at the mask's top.
         mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, rows);
+        if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+            // No memory for a mask: the shape, cut to the end's rows.
+            cairo_surface_destroy(mask);
+            cairo_save(cr);
+            cairo_identity_matrix(cr);
+            cairo_rectangle(cr, left, firstRow, width, rows);
+            cairo_clip(cr);
+            cairo_set_matrix(cr, &m);
+            fillRoundedRect(cr, rect, radius, color, alpha);
+            cairo_restore(cr);
+            return;
+        }
         cairo_t* mcr = cairo_create(mask);
         cairo_matrix_t moved = m;
         moved.x0 -= left;

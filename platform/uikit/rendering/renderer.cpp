@@ -430,7 +430,8 @@ private:
 
     // Fills the (rounded) bounds with a colour. Where the fill covers whole pixels only, the
     // pixels are written straight into the level; with rounded corners that is every row clear
-    // of the corners, and the corners' rows go through Cairo. The pixels come out the same.
+    // of the corners, and the corners' rows are laid on through kept masks. The pixels come out
+    // as Cairo's fill would make them.
     void fill(CGRect bounds, CGFloat cornerRadius, const CGColor& color, double alpha)
     {
         if (!isDrawable(bounds) || CGRectIsEmpty(bounds))
@@ -442,9 +443,10 @@ private:
         cairo_matrix_t m;
         cairo_get_matrix(level.cr, &m);
         const CGFloat radius = clampedCornerRadius(bounds, cornerRadius);
-        double top = bounds.origin.y, bottom = CGRectGetMaxY(bounds), unused = 0;
-        cairo_user_to_device(level.cr, &unused, &top);
-        cairo_user_to_device(level.cr, &unused, &bottom);
+        double left = bounds.origin.x, top = bounds.origin.y, right = CGRectGetMaxX(bounds),
+               bottom = CGRectGetMaxY(bounds);
+        cairo_user_to_device(level.cr, &left, &top);
+        cairo_user_to_device(level.cr, &right, &bottom);
         const double limit = 1 << 28;
         if (cairo_get_operator(level.cr) != CAIRO_OPERATOR_OVER || !(m.xx > 0) || !(m.yy > 0) ||
             !(std::abs(top) < limit) || !(std::abs(bottom) < limit) || !coversWholly(bounds, 0, area)) {
@@ -457,7 +459,9 @@ private:
             const int corner = static_cast<int>(std::ceil(radius * m.yy - 1e-9));
             const int y0 = static_cast<int>(std::lround(top)) + level.area.y;
             const int y1 = static_cast<int>(std::lround(bottom)) + level.area.y;
-            if (y1 - y0 < 2 * corner) {
+            // Masks as wide as a huge shape are not worth keeping.
+            constexpr double kMaxMaskPixels = 1 << 20;
+            if (y1 - y0 < 2 * corner || (right - left) * corner > kMaxMaskPixels) {
                 fillRoundedRect(level.cr, bounds, cornerRadius, color, alpha);
                 return;
             }
