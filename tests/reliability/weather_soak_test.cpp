@@ -34,7 +34,8 @@
 #endif
 #endif
 #ifdef VANTOREL_ASAN_HEAP
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer's run-time library (GCC installs no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace fs = std::filesystem;
