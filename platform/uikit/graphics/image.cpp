@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <system_error>
 #include <unordered_map>
@@ -66,10 +65,15 @@ cairo_surface_t* loadPNG(const std::string& hostPath)
     std::error_code error;
     if (!std::filesystem::is_regular_file(hostPath, error))
         return nullptr;
-    std::ifstream file(hostPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof())
+    std::ifstream file(hostPath, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size < 0)
         return nullptr;
+    // Read in one go; a file that changes size meanwhile reads as what could be read.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    file.seekg(0);
+    file.read(bytes.data(), size);
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
     thread_local std::unordered_map<std::string, std::unique_ptr<DecodedPicture>> kept;
     if (auto found = kept.find(hostPath); found != kept.end() && found->second->bytes == bytes)
         return copyOf(found->second->surface);

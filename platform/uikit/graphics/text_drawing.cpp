@@ -26,7 +26,7 @@ void NSStringDrawInRect(cairo_t* cr, const std::string& text, CGRect rect, const
     rect = CGRectStandardize(rect);
     if (!cr || text.empty() || !finite(rect) || CGRectIsEmpty(rect))
         return;
-    const uikit::LayoutPtr layout = uikit::makeTextLayout(cr, text, attributes, rect.size.width);
+    PangoLayout* layout = uikit::keptTextLayout(cr, text, attributes, rect.size.width, 0).layout.get();
 
     cairo_save(cr);
     // What runs past the rectangle's bottom (or sticks out sideways) is cut off.
@@ -38,7 +38,7 @@ void NSStringDrawInRect(cairo_t* cr, const std::string& text, CGRect rect, const
     else
         cairo_set_source_rgba(cr, 0, 0, 0, 1);
     cairo_move_to(cr, rect.origin.x, rect.origin.y);
-    pango_cairo_show_layout(cr, layout.get());
+    pango_cairo_show_layout(cr, layout);
     cairo_restore(cr);
 }
 

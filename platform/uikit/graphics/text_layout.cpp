@@ -169,4 +169,65 @@ CGSize measuredTextSize(const std::string& text, const NSStringAttributes& attri
     return size;
 }
 
+namespace {
+
+// What a kept layout depends on: the text, the face, the alignment, the width, the lines, and the
+// context's scale (its glyphs are made for it).
+struct TextLayoutKey {
+    std::string text;
+    std::string family;
+    int weight = 0;
+    bool italic = false;
+    CGFloat pointSize = 0;
+    NSTextAlignment alignment = NSTextAlignment::Left;
+    CGFloat width = 0;
+    long lines = 0;
+    double xx = 0, yx = 0, xy = 0, yy = 0;
+    bool operator==(const TextLayoutKey&) const = default;
+};
+
+struct TextLayoutKeyHash {
+    std::size_t operator()(const TextLayoutKey& k) const
+    {
+        std::size_t h = std::hash<std::string>()(k.text);
+        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
+        mix(std::hash<std::string>()(k.family));
+        mix(std::hash<int>()(k.weight));
+        mix(k.italic);
+        mix(std::hash<CGFloat>()(k.pointSize));
+        mix(static_cast<std::size_t>(k.alignment));
+        mix(std::hash<CGFloat>()(k.width));
+        mix(std::hash<long>()(k.lines));
+        for (double v : {k.xx, k.yx, k.xy, k.yy})
+            mix(std::hash<double>()(v));
+        return h;
+    }
+};
+
+} // namespace
+
+const KeptTextLayout& keptTextLayout(cairo_t* cr, const std::string& text, const NSStringAttributes& attributes,
+                                     CGFloat width, long lines)
+{
+    constexpr std::size_t kKept = 256;
+    thread_local std::unordered_map<TextLayoutKey, KeptTextLayout, TextLayoutKeyHash> kept;
+    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    TextLayoutKey key{text,  font->family(), font->weight(), font->italic(), font->pointSize(), attributes.alignment,
+                      width, lines,          m.xx,           m.yx,           m.xy,              m.yy};
+    if (auto found = kept.find(key); found != kept.end())
+        return found->second;
+    LayoutPtr layout = makeTextLayout(cr, text, attributes, width);
+    if (width > 0 && lines > 0) {
+        // A negative height counts lines (0 lines: as many as the text needs, no ellipsis).
+        pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+        pango_layout_set_height(layout.get(), static_cast<int>(-std::min<long>(lines, 100000)));
+    }
+    const CGSize size = layoutSize(layout.get());
+    if (kept.size() >= kKept)
+        kept.clear();
+    return kept.emplace(std::move(key), KeptTextLayout{std::move(layout), size}).first->second;
+}
+
 } // namespace uikit

@@ -39,6 +39,18 @@ cairo_t* measuringContext();
 // Logical size of a layout in points.
 CGSize layoutSize(PangoLayout* layout);
 
+// A layout of the text as makeTextLayout makes it, with at most `lines` lines (0: as many as it
+// needs) ending in an ellipsis, and its logical size. Each thread keeps the last few hundred it
+// made, by text, face, alignment, width, lines and the context's scale: Pango shapes text slowly,
+// and labels and badges draw the same texts again and again. The layout stays valid until the
+// next call on this thread.
+struct KeptTextLayout {
+    LayoutPtr layout;
+    CGSize size{};
+};
+const KeptTextLayout& keptTextLayout(cairo_t* cr, const std::string& text, const NSStringAttributes& attributes,
+                                     CGFloat width, long lines);
+
 // The logical size of the text laid out as makeTextLayout would lay it out. Text measures the
 // same every time, so each thread keeps the sizes it measured (the last few thousand): a
 // layout pass over labels that did not change shapes no text.
