@@ -5,8 +5,6 @@
 #include "uikit/window.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdint>
 #include <deque>
 #include <climits>
 
@@ -89,14 +87,6 @@ UIView::UIView() : layer_(std::make_shared<CALayer>())
     layer_->setDelegateView(this);
 }
 
-namespace {
-
-// Changes to any view's subviews, counted so that a layout pass can tell whether the subviews
-// it is visiting may have moved meanwhile.
-std::atomic<std::uint64_t> subviewChanges{0};
-void noteSubviewChange() { subviewChanges.fetch_add(1, std::memory_order_relaxed); }
-
-} // namespace
 
 UIView::~UIView()
 {
@@ -294,7 +284,7 @@ void UIView::placeSubview(std::shared_ptr<UIView> view, long index)
         return;
     auto clampIndex = [this](long i) { return std::clamp<long>(i, 0, static_cast<long>(subviews_.size())); };
 
-    noteSubviewChange();
+    ++subviewsVersion_;
     if (view->superview_ == this) {
         subviews_.erase(subviews_.begin() + indexOfSubview(view.get()));
         subviews_.insert(subviews_.begin() + clampIndex(index), view);
@@ -307,6 +297,7 @@ void UIView::placeSubview(std::shared_ptr<UIView> view, long index)
         old->willRemoveSubview(view.get());
         if (long at = old->indexOfSubview(view.get()); at >= 0)
             old->subviews_.erase(old->subviews_.begin() + at);
+        ++old->subviewsVersion_;
         view->layer_->removeFromSuperlayer();
         view->superview_ = nullptr;
         old->setNeedsLayout();
@@ -360,7 +351,7 @@ void UIView::removeFromSuperview()
         return; // a callback moved the view already
     if (long at = parent->indexOfSubview(this); at >= 0) {
         parent->subviews_.erase(parent->subviews_.begin() + at);
-        noteSubviewChange();
+        ++parent->subviewsVersion_;
     }
     layer_->removeFromSuperlayer();
     superview_ = nullptr;
@@ -443,11 +434,12 @@ void UIView::layoutIfNeeded()
     if (subviews_.empty())
         return;
     const SubviewList subviews(subviews_);
-    const std::uint64_t changes = subviewChanges.load(std::memory_order_relaxed);
+    const unsigned version = subviewsVersion_;
     for (UIView* sub : subviews.views()) {
-        // Once views have moved, a listed view is visited only while it is still a subview
-        // here (it may be gone: it is looked for among the subviews, not followed).
-        if (subviewChanges.load(std::memory_order_relaxed) != changes &&
+        // While this view's subviews stay as listed, each listed view is still held here. Once
+        // they changed, a listed view is visited only while it is still a subview here (it may
+        // be gone: it is looked for among the subviews, not followed).
+        if (subviewsVersion_ != version &&
             std::none_of(subviews_.begin(), subviews_.end(), [sub](const auto& view) { return view.get() == sub; }))
             continue;
         if (sub->superview_ == this)

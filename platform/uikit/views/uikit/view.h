@@ -213,6 +213,9 @@ private:
     std::shared_ptr<CALayer> layer_;
     UIView* superview_ = nullptr;
     std::vector<std::shared_ptr<UIView>> subviews_;
+    // Counts the changes of subviews_, so that a layout pass can tell whether the subviews it
+    // is visiting may have moved meanwhile.
+    unsigned subviewsVersion_ = 0;
     std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     UIViewController* viewController_ = nullptr;
 };
