@@ -122,43 +122,48 @@ CGSize layoutSize(PangoLayout* layout)
 namespace {
 
 // What a measurement depends on: the text, the face, the size, the alignment and the width.
-struct MeasureKey {
+// What text measures and lays out by: the text, the face, the alignment and the wrapping width.
+struct TextKey {
     std::string text;
     std::string family;
-    int weight;
-    bool italic;
-    CGFloat pointSize;
-    NSTextAlignment alignment;
-    CGFloat width;
-    bool operator==(const MeasureKey&) const = default;
+    int weight = 0;
+    bool italic = false;
+    CGFloat pointSize = 0;
+    NSTextAlignment alignment = NSTextAlignment::Left;
+    CGFloat width = 0;
+    bool operator==(const TextKey&) const = default;
 };
 
-struct MeasureKeyHash {
-    std::size_t operator()(const MeasureKey& k) const
+void mixHash(std::size_t& h, std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); }
+
+struct TextKeyHash {
+    std::size_t operator()(const TextKey& k) const
     {
         std::size_t h = std::hash<std::string>()(k.text);
-        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
-        mix(std::hash<std::string>()(k.family));
-        mix(std::hash<int>()(k.weight));
-        mix(k.italic);
-        mix(std::hash<CGFloat>()(k.pointSize));
-        mix(static_cast<std::size_t>(k.alignment));
-        mix(std::hash<CGFloat>()(k.width));
+        mixHash(h, std::hash<std::string>()(k.family));
+        mixHash(h, std::hash<int>()(k.weight));
+        mixHash(h, k.italic);
+        mixHash(h, std::hash<CGFloat>()(k.pointSize));
+        mixHash(h, static_cast<std::size_t>(k.alignment));
+        mixHash(h, std::hash<CGFloat>()(k.width));
         return h;
     }
 };
+
+TextKey textKey(const std::string& text, const NSStringAttributes& attributes, CGFloat width)
+{
+    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
+    return {text, font->family(), font->weight(), font->italic(), font->pointSize(), attributes.alignment, width};
+}
 
 } // namespace
 
 CGSize measuredTextSize(const std::string& text, const NSStringAttributes& attributes, CGFloat width)
 {
     constexpr std::size_t kKept = 4096;
-    thread_local std::unordered_map<MeasureKey, CGSize, MeasureKeyHash> kept;
-    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
+    thread_local std::unordered_map<TextKey, CGSize, TextKeyHash> kept;
     // Widths that do not wrap all measure alike.
-    const CGFloat wrapWidth = width > 0 && std::isfinite(width) ? width : 0;
-    MeasureKey key{text,     font->family(), font->weight(), font->italic(), font->pointSize(), attributes.alignment,
-                   wrapWidth};
+    TextKey key = textKey(text, attributes, width > 0 && std::isfinite(width) ? width : 0);
     if (auto found = kept.find(key); found != kept.end())
         return found->second;
     const LayoutPtr layout = makeTextLayout(measuringContext(), text, attributes, width);
@@ -171,16 +176,10 @@ CGSize measuredTextSize(const std::string& text, const NSStringAttributes& attri
 
 namespace {
 
-// What a kept layout depends on: the text, the face, the alignment, the width, the lines, and the
-// context's scale (its glyphs are made for it).
+// What a kept layout depends on beyond its text: the lines, and the context's scale (its glyphs
+// are made for it).
 struct TextLayoutKey {
-    std::string text;
-    std::string family;
-    int weight = 0;
-    bool italic = false;
-    CGFloat pointSize = 0;
-    NSTextAlignment alignment = NSTextAlignment::Left;
-    CGFloat width = 0;
+    TextKey text;
     long lines = 0;
     double xx = 0, yx = 0, xy = 0, yy = 0;
     bool operator==(const TextLayoutKey&) const = default;
@@ -189,17 +188,10 @@ struct TextLayoutKey {
 struct TextLayoutKeyHash {
     std::size_t operator()(const TextLayoutKey& k) const
     {
-        std::size_t h = std::hash<std::string>()(k.text);
-        const auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
-        mix(std::hash<std::string>()(k.family));
-        mix(std::hash<int>()(k.weight));
-        mix(k.italic);
-        mix(std::hash<CGFloat>()(k.pointSize));
-        mix(static_cast<std::size_t>(k.alignment));
-        mix(std::hash<CGFloat>()(k.width));
-        mix(std::hash<long>()(k.lines));
+        std::size_t h = TextKeyHash()(k.text);
+        mixHash(h, std::hash<long>()(k.lines));
         for (double v : {k.xx, k.yx, k.xy, k.yy})
-            mix(std::hash<double>()(v));
+            mixHash(h, std::hash<double>()(v));
         return h;
     }
 };
@@ -211,11 +203,9 @@ const KeptTextLayout& keptTextLayout(cairo_t* cr, const std::string& text, const
 {
     constexpr std::size_t kKept = 256;
     thread_local std::unordered_map<TextLayoutKey, KeptTextLayout, TextLayoutKeyHash> kept;
-    const auto font = attributes.font ? attributes.font : UIFont::systemFontOfSize(12);
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
-    TextLayoutKey key{text,  font->family(), font->weight(), font->italic(), font->pointSize(), attributes.alignment,
-                      width, lines,          m.xx,           m.yx,           m.xy,              m.yy};
+    TextLayoutKey key{textKey(text, attributes, width), lines, m.xx, m.yx, m.xy, m.yy};
     if (auto found = kept.find(key); found != kept.end())
         return found->second;
     LayoutPtr layout = makeTextLayout(cr, text, attributes, width);
